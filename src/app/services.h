@@ -1,0 +1,32 @@
+// The platform services the core is built on, handed over at start.
+#pragma once
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/hid_backend.h"
+#include "platform/keyboard.h"
+#include "platform/main_thread.h"
+#include "platform/mixer.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "platform/timers.h"
+
+namespace talvoro::app {
+
+struct Services {
+  platform::IFileSystem& files;
+  platform::IClock& clock;
+  platform::ITimers& timers;
+  platform::IDialogs& dialogs;
+  platform::IKeyboard& keyboard;
+  platform::IShell& shell;
+  platform::IRegistry& registry;
+  platform::IMixer& mixer;
+  platform::ISingleInstance& instance;
+  platform::IHidBackend& hid;
+  platform::MainThreadQueue& main_thread;
+};
+
+}  // namespace talvoro::app

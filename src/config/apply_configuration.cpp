@@ -1,0 +1,92 @@
+// Copying the programme table into the main window and the mixer.
+#include "app/main_window.h"
+#include "config/io_error.h"
+#include "config/text.h"
+#include "tabs/images.h"
+
+namespace talvoro::app {
+
+using dispatch::CodeSlot;
+using dispatch::TabSpec;
+using ui::MainId;
+
+namespace {
+
+void ShowCode(ui::MainForm& form, const config::ProgrammeTable& table, const CodeSlot& code) {
+  form.SetText(code.code_label, "IR: " + config::AnsiToUtf8(table[code.slot]));
+}
+
+void ShowCodes(ui::MainForm& form, const config::ProgrammeTable& table, const TabSpec& tab) {
+  if (tab.toggle) ShowCode(form, table, *tab.toggle);
+  for (const CodeSlot& code : tab.codes) ShowCode(form, table, code);
+}
+
+}  // namespace
+
+void MainWindow::ApplyConfiguration() {
+  ui::MainForm& f = forms_.main;
+  const config::ProgrammeTable& table = programme();
+  const TabSpec& volumes = dispatch::Tab(dispatch::kTabVolumes);
+
+  // 1. Volumes activation.
+  const bool volumes_on = table[volumes.state_slot] == "ON";
+  f.SetChecked(volumes.activation, volumes_on);
+  volumes_on ? ShowLedOn(volumes.number) : ShowLedOff(volumes.number);
+
+  // 2. Level selector: only the exact values change it.
+  const std::string& selection = table[dispatch::kSlotVolumeSelection];
+  if (selection == "VG" || selection == "VW") {
+    const bool general = selection == "VG";
+    f.SetChecked(MainId::RadioButton1, general);
+    f.SetChecked(MainId::RadioButton2, !general);
+    f.SetText(MainId::Label16, general ? "Volume général" : "Volume wave / MP3");
+    f.SetLeft(MainId::Label16, general ? 98 : 88);
+    f.SetVisible(MainId::Panel4, general);
+    f.SetVisible(MainId::SpeedButton6, general);
+    f.SetVisible(MainId::Label15, general);
+  }
+
+  // 3. Master volume.
+  const int master = config::ToInteger(table[dispatch::kSlotMasterVolume]);
+  volume_->SetVolume(master);
+  f.SetPosition(MainId::ProgressBar1, master);
+  levels_.master = master;
+
+  // 4. Mute.
+  const std::string& mute = table[dispatch::kSlotMute];
+  if (mute == "SON_OFF" || mute == "SON_ON") {
+    const bool muted = mute == "SON_OFF";
+    volume_->SetMute(muted);
+    f.SetImage(MainId::SpeedButton6,
+               tabs::LoadPicture(services_.files,
+                                 config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
+  }
+
+  // 5. Balance (the track bar only displays it).
+  const int balance = config::ToInteger(table[dispatch::kSlotBalance]);
+  volume_->SetBalance(balance);
+  f.SetPosition(MainId::TrackBar1, balance);
+  levels_.balance = balance;
+
+  // 6. Wave volume.
+  const int wave = config::ToInteger(table[dispatch::kSlotWaveVolume]);
+  devices_.Write(actions::DeviceVolumes::kWave, wave);
+  f.SetPosition(MainId::ProgressBar2, wave);
+  levels_.wave = wave;
+
+  ShowCodes(f, table, volumes);
+
+  // 7. Every other tab: switch and lamp, code labels, path labels. The
+  // exclusive groups are not enforced here.
+  for (const TabSpec& tab : dispatch::Tabs()) {
+    if (tab.number == dispatch::kTabVolumes) continue;
+    const bool on = table[tab.state_slot] == "ON";
+    f.SetChecked(tab.activation, on);
+    on ? ShowLedOn(tab.number) : ShowLedOff(tab.number);
+    ShowCodes(f, table, tab);
+    for (const dispatch::PathSlot& path : tab.paths)
+      f.SetText(path.label, std::string(path.prefix) + config::AnsiToUtf8(table[path.slot]));
+  }
+}
+
+}  // namespace talvoro::app

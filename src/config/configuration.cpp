@@ -1,0 +1,83 @@
+#include "config/configuration.h"
+
+#include <exception>
+
+#include "config/line_file.h"
+#include "dispatch/slot_map.h"
+
+namespace talvoro::config {
+
+void SettingsTable::Assign(const std::vector<std::string>& lines) {
+  for (int i = 0; i < kSettingsCount; ++i) values_[i] = i < int(lines.size()) ? lines[i] : "";
+}
+
+void ProgrammeTable::Assign(const std::vector<std::string>& lines) {
+  for (int i = 0; i < kProgrammeCount; ++i) values_[i] = i < int(lines.size()) ? lines[i] : "";
+}
+
+ProgrammeTable FreshProgramme() {
+  ProgrammeTable table;
+  for (const auto& tab : dispatch::Tabs()) table[tab.state_slot] = "OFF";
+  table[dispatch::kSlotVolumeSelection] = "VG";
+  table[dispatch::kSlotMasterVolume] = "60";
+  table[dispatch::kSlotMute] = "SON_ON";
+  table[dispatch::kSlotBalance] = "0";
+  table[dispatch::kSlotWaveVolume] = "255";
+  return table;
+}
+
+void SaveFileSafely(platform::IFileSystem& files, const std::string& path,
+                    const std::string& bytes) {
+  const std::string temporary = path + ".tmp";
+  try {
+    files.WriteNewFile(temporary, bytes);
+    files.ReplaceFile(temporary, path);
+  } catch (...) {
+    files.RemoveFile(temporary);
+    throw;
+  }
+}
+
+std::string Configuration::FilePath(const std::string& name) const {
+  return settings_[kProgramDirectory] + "\\" + name;
+}
+
+void Configuration::Load(const std::string& executable_directory) {
+  if (auto bytes = files_.ReadFile(executable_directory + "\\" + kSettingsFileName))
+    settings_.Assign(ParseLines(*bytes, kSettingsCount));
+  settings_[kProgramDirectory] = executable_directory;
+
+  // The settings are rewritten at once; a failure is reported once the
+  // programme table has been read, so that start-up can go on.
+  std::exception_ptr save_error;
+  try {
+    SaveSettings();
+  } catch (...) {
+    save_error = std::current_exception();
+  }
+
+  const std::string programme_path = FilePath(kProgrammeFileName);
+  if (auto bytes = files_.ReadFile(programme_path)) {
+    programme_.Assign(ParseLines(*bytes, kProgrammeCount));
+  } else if (!files_.FileExists(programme_path)) {
+    programme_ = FreshProgramme();
+    if (!save_error) {
+      try {
+        SaveProgramme();
+      } catch (...) {
+        save_error = std::current_exception();
+      }
+    }
+  }
+  if (save_error) std::rethrow_exception(save_error);
+}
+
+void Configuration::SaveSettings() {
+  SaveFileSafely(files_, FilePath(kSettingsFileName), FormatLines(settings_.Lines()));
+}
+
+void Configuration::SaveProgramme() {
+  SaveFileSafely(files_, FilePath(kProgrammeFileName), FormatLines(programme_.Lines()));
+}
+
+}  // namespace talvoro::config

@@ -1,0 +1,271 @@
+#include "dispatch/slot_map.h"
+
+#include <stdexcept>
+
+namespace talvoro::dispatch {
+namespace {
+
+using M = MainId;
+
+constexpr CodeSlot kVolumesCodes[] = {
+    {7, 1, M::RadioButton1, M::Label3},  {8, 2, M::RadioButton2, M::Label4},
+    {9, 3, M::SpeedButton1, M::Label5},  {10, 4, M::SpeedButton2, M::Label9},
+    {11, 5, M::SpeedButton6, M::Label15}, {12, 6, M::SpeedButton4, M::Label8},
+    {13, 7, M::SpeedButton5, M::Label6}, {14, 8, M::SpeedButton3, M::Label7},
+};
+
+constexpr CodeSlot kWindowsCodes[] = {
+    {22, 10, M::SpeedButton11, M::Label23}, {23, 11, M::SpeedButton12, M::Label24},
+    {24, 12, M::SpeedButton13, M::Label25}, {25, 13, M::SpeedButton14, M::Label26},
+    {26, 14, M::SpeedButton7, M::Label17},  {27, 15, M::SpeedButton8, M::Label18},
+    {28, 16, M::SpeedButton9, M::Label19},  {29, 17, M::SpeedButton10, M::Label20},
+};
+
+constexpr CodeSlot kWmpCodes[] = {
+    {36, 20, M::SpeedButton19, M::LabelIr36}, {37, 21, M::SpeedButton18, M::LabelIr37},
+    {38, 22, M::SpeedButton20, M::LabelIr38}, {39, 23, M::SpeedButton17, M::LabelIr39},
+    {40, 24, M::SpeedButton21, M::LabelIr40}, {41, 25, M::SpeedButton16, M::LabelIr41},
+    {42, 26, M::SpeedButton15, M::LabelIr42}, {43, 27, M::SpeedButton22, M::LabelIr43},
+    {44, 28, M::SpeedButton23, M::LabelIr44},
+};
+
+constexpr CodeSlot kWinampCodes[] = {
+    {53, 41, M::SpeedButton34, M::LabelIr53}, {54, 42, M::SpeedButton28, M::LabelIr54},
+    {55, 43, M::SpeedButton26, M::LabelIr55}, {56, 44, M::SpeedButton29, M::LabelIr56},
+    {57, 45, M::SpeedButton25, M::LabelIr57}, {58, 46, M::SpeedButton30, M::LabelIr58},
+    {59, 47, M::SpeedButton24, M::LabelIr59}, {60, 48, M::SpeedButton27, M::LabelIr60},
+    {61, 49, M::SpeedButton31, M::LabelIr61}, {62, 50, M::SpeedButton32, M::LabelIr62},
+    {63, 51, M::SpeedButton33, M::LabelIr63},
+};
+
+constexpr CodeSlot kPowerDvdCodes[] = {
+    {73, 61, M::SpeedButton36, M::LabelIr73}, {74, 62, M::SpeedButton42, M::LabelIr74},
+    {75, 63, M::SpeedButton40, M::LabelIr75}, {76, 64, M::SpeedButton43, M::LabelIr76},
+    {77, 65, M::SpeedButton39, M::LabelIr77}, {78, 66, M::SpeedButton44, M::LabelIr78},
+    {79, 67, M::SpeedButton38, M::LabelIr79}, {80, 68, M::SpeedButton41, M::LabelIr80},
+    {81, 69, M::SpeedButton47, M::LabelIr81}, {82, 70, M::SpeedButton48, M::LabelIr82},
+    {83, 71, M::SpeedButton45, M::LabelIr83}, {84, 72, M::SpeedButton46, M::LabelIr84},
+};
+
+constexpr CodeSlot kWinDvdCodes[] = {
+    {93, 81, M::SpeedButton56, M::LabelIr93},    {94, 82, M::SpeedButton60, M::LabelIr94},
+    {95, 83, M::SpeedButton59, M::LabelIr95},    {96, 84, M::SpeedButton61, M::LabelIr96},
+    {97, 85, M::SpeedButton58, M::LabelIr97},    {98, 86, M::SpeedButton62, M::LabelIr98},
+    {99, 87, M::SpeedButton57, M::LabelIr99},    {100, 88, M::SpeedButton63, M::LabelIr100},
+    {101, 89, M::SpeedButton64, M::LabelIr101}, {102, 90, M::SpeedButton65, M::LabelIr102},
+    {103, 91, M::SpeedButton66, M::LabelIr103}, {104, 92, M::SpeedButton67, M::LabelIr104},
+};
+
+constexpr CodeSlot kMsiDvdCodes[] = {
+    {113, 101, M::SpeedButton69, M::LabelIr113}, {114, 102, M::SpeedButton75, M::LabelIr114},
+    {115, 103, M::SpeedButton73, M::LabelIr115}, {116, 104, M::SpeedButton76, M::LabelIr116},
+    {117, 105, M::SpeedButton72, M::LabelIr117}, {118, 106, M::SpeedButton77, M::LabelIr118},
+    {119, 107, M::SpeedButton71, M::LabelIr119}, {120, 108, M::SpeedButton74, M::LabelIr120},
+    {121, 109, M::SpeedButton78, M::LabelIr121}, {122, 110, M::SpeedButton79, M::LabelIr122},
+    {123, 111, M::SpeedButton80, M::LabelIr123},
+};
+
+constexpr CodeSlot kPinnacleCodes[] = {
+    {133, 121, M::SpeedButton83, M::LabelIr133}, {134, 122, M::SpeedButton84, M::LabelIr134},
+    {135, 123, M::SpeedButton85, M::LabelIr135}, {136, 124, M::SpeedButton86, M::LabelIr136},
+    {137, 125, M::SpeedButton87, M::LabelIr137}, {138, 126, M::SpeedButton88, M::LabelIr138},
+    {139, 127, M::SpeedButton89, M::LabelIr139}, {140, 128, M::SpeedButton90, M::LabelIr140},
+    {141, 129, M::SpeedButton91, M::LabelIr141}, {142, 130, M::SpeedButton92, M::LabelIr142},
+    {143, 131, M::SpeedButton93, M::LabelIr143}, {144, 132, M::SpeedButton94, M::LabelIr144},
+    {145, 133, M::SpeedButton95, M::LabelIr145},
+};
+
+// The two page buttons are crossed: previous page (144) learns into 157, next
+// page (145) into 156.
+constexpr CodeSlot kPowerPointCodes[] = {
+    {153, 141, M::SpeedButton102, M::LabelIr153}, {154, 142, M::SpeedButton98, M::LabelIr154},
+    {155, 143, M::SpeedButton99, M::LabelIr155},  {156, 145, M::SpeedButton101, M::LabelIr156},
+    {157, 144, M::SpeedButton100, M::LabelIr157},
+};
+
+constexpr CodeSlot kKtvCodes[] = {
+    {173, 151, M::SpeedButton105, M::LabelIr173}, {174, 152, M::SpeedButton106, M::LabelIr174},
+    {175, 153, M::SpeedButton107, M::LabelIr175}, {176, 154, M::SpeedButton108, M::LabelIr176},
+    {177, 155, M::SpeedButton109, M::LabelIr177}, {178, 156, M::SpeedButton110, M::LabelIr178},
+    {179, 157, M::SpeedButton111, M::LabelIr179}, {180, 158, M::SpeedButton112, M::LabelIr180},
+    {181, 159, M::SpeedButton113, M::LabelIr181}, {182, 160, M::SpeedButton114, M::LabelIr182},
+    {183, 161, M::SpeedButton115, M::LabelIr183}, {184, 162, M::SpeedButton116, M::LabelIr184},
+    {185, 163, M::SpeedButton117, M::LabelIr185}, {186, 164, M::SpeedButton118, M::LabelIr186},
+    {187, 165, M::SpeedButton119, M::LabelIr187}, {188, 166, M::SpeedButton120, M::LabelIr188},
+};
+
+constexpr CodeSlot kRealOneCodes[] = {
+    {203, 171, M::SpeedButton129, M::LabelIr203}, {204, 172, M::SpeedButton123, M::LabelIr204},
+    {205, 173, M::SpeedButton124, M::LabelIr205}, {206, 174, M::SpeedButton125, M::LabelIr206},
+    {207, 175, M::SpeedButton126, M::LabelIr207}, {208, 176, M::SpeedButton127, M::LabelIr208},
+    {209, 177, M::SpeedButton128, M::LabelIr209}, {210, 178, M::SpeedButton130, M::LabelIr210},
+    {211, 179, M::SpeedButton131, M::LabelIr211}, {212, 180, M::SpeedButton132, M::LabelIr212},
+};
+
+constexpr CodeSlot kLauncherCodes[] = {
+    {222, 191, M::AOLButton1, M::Label274}, {224, 192, M::AOLButton2, M::Label275},
+    {226, 193, M::AOLButton3, M::Label276}, {228, 194, M::AOLButton4, M::Label277},
+    {230, 195, M::AOLButton5, M::Label278},
+};
+
+constexpr CodeSlot kProgDvbCodes[] = {
+    {238, 201, M::SpeedButton141, M::LabelIr238}, {239, 202, M::SpeedButton142, M::LabelIr239},
+    {240, 203, M::SpeedButton143, M::LabelIr240}, {241, 204, M::SpeedButton144, M::LabelIr241},
+    {242, 205, M::SpeedButton145, M::LabelIr242}, {243, 206, M::SpeedButton146, M::LabelIr243},
+    {244, 207, M::SpeedButton147, M::LabelIr244}, {245, 208, M::SpeedButton148, M::LabelIr245},
+    {246, 209, M::SpeedButton149, M::LabelIr246}, {247, 210, M::SpeedButton150, M::LabelIr247},
+};
+
+constexpr CodeSlot kCloseAppCodes[] = {
+    {256, 221, M::SpeedButton152, M::Label307},
+    {257, 222, M::SpeedButton153, M::Label308},
+    {258, 223, M::SpeedButton154, M::Label309},
+};
+
+constexpr PathSlot kWinampPath[] = {{50, M::Label81, M::SpeedButton35, "Winamp => "}};
+constexpr PathSlot kPowerDvdPath[] = {{70, M::Label87, M::SpeedButton37, "Power DVD => "}};
+constexpr PathSlot kWinDvdPath[] = {{90, M::Label114, M::SpeedButton54, "Win DVD => "}};
+constexpr PathSlot kMsiDvdPath[] = {{110, M::Label144, M::SpeedButton70, "MSI DVD => "}};
+constexpr PathSlot kPinnaclePath[] = {{130, M::Label168, M::SpeedButton82, "PCTV => "}};
+constexpr PathSlot kPowerPointPath[] = {{150, M::Label198, M::SpeedButton97, "PowerPoint => "}};
+constexpr PathSlot kKtvPath[] = {{170, M::Label211, M::SpeedButton104, "K!TV XP => "}};
+constexpr PathSlot kRealOnePath[] = {{200, M::Label248, M::SpeedButton122, "RealOne Player => "}};
+constexpr PathSlot kProgDvbPath[] = {{235, M::Label281, M::SpeedButton139, "Prog DVB => "}};
+constexpr PathSlot kLauncherPaths[] = {
+    {221, M::Label269, M::SpeedButton133, ""}, {223, M::Label270, M::SpeedButton134, ""},
+    {225, M::Label271, M::SpeedButton135, ""}, {227, M::Label272, M::SpeedButton136, ""},
+    {229, M::Label273, M::SpeedButton137, ""},
+};
+
+template <int First, int Last>
+constexpr std::array<int, Last - First + 1> Range() {
+  std::array<int, Last - First + 1> r{};
+  for (int i = 0; i < Last - First + 1; ++i) r[i] = First + i;
+  return r;
+}
+
+constexpr auto kClearVolumes = Range<7, 14>();
+constexpr auto kClearWindows = Range<22, 29>();
+constexpr auto kClearWmp = Range<36, 45>();
+constexpr auto kClearWinamp = Range<52, 63>();
+constexpr auto kClearPowerDvd = Range<72, 84>();
+constexpr auto kClearWinDvd = Range<92, 104>();
+constexpr auto kClearMsiDvd = Range<112, 123>();
+constexpr auto kClearPinnacle = Range<132, 145>();
+constexpr auto kClearPowerPoint = Range<152, 157>();
+constexpr auto kClearKtv = Range<172, 188>();
+constexpr auto kClearRealOne = Range<202, 212>();
+constexpr int kClearLauncher[] = {222, 224, 226, 228, 230};
+constexpr auto kClearProgDvb = Range<237, 247>();
+constexpr auto kClearCloseApp = Range<256, 258>();
+
+constexpr CodeSlot Toggle(int slot, int action, MainId sw, MainId label) {
+  return CodeSlot{slot, action, sw, label};
+}
+
+const std::array<TabSpec, kTabCount> kTabs = {{
+    {kTabVolumes, "Volumes", M::TabSheet1, M::RxSwitch1, M::RxSwitch2, M::Led1, M::SpeedButton50,
+     1, Group::None, 0, std::nullopt, kVolumesCodes, {}, kClearVolumes, "Volumes", "", true,
+     false},
+    {kTabWindows, "Windows", M::TabSheet2, M::RxSwitch3, M::RxSwitch4, M::Led2, M::SpeedButton51,
+     21, Group::None, 0, std::nullopt, kWindowsCodes, {}, kClearWindows, "Windows", "", true,
+     false},
+    {kTabWindowsMediaPlayer, "Windows Media Player", M::TabSheet3, M::RxSwitch5, M::RxSwitch6,
+     M::Led3, M::SpeedButton52, 35, Group::A, 29,
+     Toggle(45, 29, M::RxSwitch5, M::LabelIr45), kWmpCodes, {}, kClearWmp,
+     "Lecteur Windows Media", "Lecteur Windows Media", true, true},
+    {kTabWinamp, "Winamp", M::TabSheet4, M::RxSwitch7, M::RxSwitch8, M::Led4, M::SpeedButton53, 51,
+     Group::A, 40, Toggle(52, 40, M::RxSwitch7, M::LabelIr52), kWinampCodes, kWinampPath,
+     kClearWinamp, "Winamp", "Lecteur Winamp", true, true},
+    {kTabPowerDvd, "Power DVD", M::TabSheet5, M::RxSwitch9, M::RxSwitch10, M::Led5,
+     M::SpeedButton49, 71, Group::A, 60, Toggle(72, 60, M::RxSwitch9, M::LabelIr72),
+     kPowerDvdCodes, kPowerDvdPath, kClearPowerDvd, "Power DVD", "Lecteur Power DVD", true, true},
+    {kTabWinDvd, "Win DVD", M::TabSheet6, M::RxSwitch11, M::RxSwitch12, M::Led6, M::SpeedButton55,
+     91, Group::A, 80, Toggle(92, 80, M::RxSwitch11, M::LabelIr92), kWinDvdCodes, kWinDvdPath,
+     kClearWinDvd, "Win DVD", "Lecteur Win DVD", true, true},
+    {kTabMsiDvd, "MSI DVD", M::TabSheet7, M::RxSwitch13, M::RxSwitch14, M::Led7, M::SpeedButton68,
+     111, Group::A, 100, Toggle(112, 100, M::RxSwitch13, M::LabelIr112), kMsiDvdCodes,
+     kMsiDvdPath, kClearMsiDvd, "MSI DVD", "Lecteur MSI DVD", true, true},
+    {kTabPinnacle, "Pinnacle PCTV", M::TabSheet8, M::RxSwitch15, M::RxSwitch16, M::Led8,
+     M::SpeedButton81, 131, Group::B, 120, Toggle(132, 120, M::RxSwitch15, M::LabelIr132),
+     kPinnacleCodes, kPinnaclePath, kClearPinnacle, "PCTV", "Pinnacle PCTV", true, true},
+    {kTabPowerPoint, "Microsoft PowerPoint", M::TabSheet9, M::RxSwitch17, M::RxSwitch18, M::Led9,
+     M::SpeedButton96, 151, Group::None, 0, std::nullopt, kPowerPointCodes, kPowerPointPath,
+     kClearPowerPoint, "Microsoft PowerPoint", "", false, false},
+    {kTabKtv, "K!TV XP", M::TabSheet10, M::RxSwitch19, M::RxSwitch20, M::Led10, M::SpeedButton103,
+     171, Group::B, 150, Toggle(172, 150, M::RxSwitch19, M::LabelIr172), kKtvCodes, kKtvPath,
+     kClearKtv, "K!TV XP", "K!TV XP", true, true},
+    {kTabRealOne, "RealOne Player", M::TabSheet11, M::RxSwitch21, M::RxSwitch22, M::Led11,
+     M::SpeedButton121, 201, Group::A, 170, Toggle(202, 170, M::RxSwitch21, M::LabelIr202),
+     kRealOneCodes, kRealOnePath, kClearRealOne, "RealOne Player", "Lecteur RealOne Player", true,
+     true},
+    {kTabLauncher, "Lanceur d'applications", M::TabSheet12, M::RxSwitch23, M::RxSwitch24, M::Led12,
+     M::SpeedButton138, 220, Group::None, 190, std::nullopt, kLauncherCodes, kLauncherPaths,
+     kClearLauncher, "Lanceur d'applications", "", false, false},
+    {kTabProgDvb, "Prog DVB", M::TabSheet13, M::RxSwitch25, M::RxSwitch26, M::Led13,
+     M::SpeedButton140, 236, Group::B, 200, Toggle(237, 200, M::RxSwitch25, M::LabelIr237),
+     kProgDvbCodes, kProgDvbPath, kClearProgDvb, "Prog DVB", "Prog DVB", true, true},
+    {kTabCloseApp, "Fermer une application", M::TabSheet14, M::RxSwitch29, M::RxSwitch27, M::Led14,
+     M::SpeedButton155, 255, Group::None, 220, std::nullopt, kCloseAppCodes, {}, kClearCloseApp,
+     "Fermer une application", "", false, true},
+}};
+
+constexpr std::array<int, kTabCount> kPageOrder = {
+    kTabVolumes, kTabWindows, kTabCloseApp, kTabWindowsMediaPlayer, kTabWinamp,
+    kTabPowerDvd, kTabWinDvd, kTabMsiDvd, kTabRealOne, kTabPinnacle,
+    kTabKtv, kTabProgDvb, kTabPowerPoint, kTabLauncher,
+};
+
+constexpr int kGroupA[] = {kTabWindowsMediaPlayer, kTabWinamp, kTabPowerDvd,
+                           kTabWinDvd, kTabMsiDvd, kTabRealOne};
+constexpr int kGroupB[] = {kTabPinnacle, kTabKtv, kTabProgDvb};
+
+}  // namespace
+
+const std::array<TabSpec, kTabCount>& Tabs() { return kTabs; }
+
+const TabSpec& Tab(int number) {
+  if (number < 1 || number > kTabCount) throw std::out_of_range("tab number");
+  return kTabs[number - 1];
+}
+
+const std::array<int, kTabCount>& PageOrder() { return kPageOrder; }
+
+std::span<const int> GroupMembers(Group group) {
+  switch (group) {
+    case Group::A:
+      return kGroupA;
+    case Group::B:
+      return kGroupB;
+    case Group::None:
+      break;
+  }
+  return {};
+}
+
+std::optional<int> SlotForAction(int action) {
+  for (const TabSpec& tab : kTabs) {
+    if (tab.toggle && tab.toggle->action == action) return tab.toggle->slot;
+    for (const CodeSlot& code : tab.codes)
+      if (code.action == action) return code.slot;
+  }
+  return std::nullopt;
+}
+
+SlotOwner OwnerOf(int slot) {
+  if (slot >= kSlotVolumeSelection && slot <= kSlotWaveVolume)
+    return {SlotKind::VolumeSetting, kTabVolumes};
+  for (const TabSpec& tab : kTabs) {
+    if (tab.state_slot == slot) return {SlotKind::State, tab.number};
+    if (tab.toggle && tab.toggle->slot == slot) return {SlotKind::Toggle, tab.number};
+    for (const CodeSlot& code : tab.codes)
+      if (code.slot == slot) return {SlotKind::Code, tab.number};
+    for (const PathSlot& path : tab.paths)
+      if (path.slot == slot) return {SlotKind::Path, tab.number};
+    for (int cleared : tab.clear_slots)
+      if (cleared == slot) return {SlotKind::Reserved, tab.number};
+  }
+  return {};
+}
+
+}  // namespace talvoro::dispatch

@@ -1,0 +1,109 @@
+// The meaning of every programme-table slot, as data: the fourteen tabs with
+// their switches, state, toggle, path and code slots, and the action numbers
+// that learning stores into them. Applying, clearing, dispatch and learning
+// all walk these tables.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+
+#include "ui/forms/forms.h"
+
+namespace talvoro::dispatch {
+
+using ui::MainId;
+
+inline constexpr int kSlotCount = 300;
+inline constexpr int kTabCount = 14;
+
+enum class Group { None, A, B };
+
+// Tab numbers, fixed for the whole program.
+enum TabNumber : int {
+  kTabVolumes = 1,
+  kTabWindows = 2,
+  kTabWindowsMediaPlayer = 3,
+  kTabWinamp = 4,
+  kTabPowerDvd = 5,
+  kTabWinDvd = 6,
+  kTabMsiDvd = 7,
+  kTabPinnacle = 8,
+  kTabPowerPoint = 9,
+  kTabKtv = 10,
+  kTabRealOne = 11,
+  kTabLauncher = 12,
+  kTabProgDvb = 13,
+  kTabCloseApp = 14,
+};
+
+// One learnable code slot: the control whose routine a match runs, the label
+// that shows the code, and the action number that arms learning for it.
+struct CodeSlot {
+  int slot;
+  int action;
+  MainId control;     // the action's button (the activation switch for a toggle)
+  MainId code_label;  // shows "IR: " + the slot's text
+};
+
+// A program path slot and the label that shows it.
+struct PathSlot {
+  int slot;
+  MainId label;
+  MainId chooser;      // the "..." button
+  const char* prefix;  // label text before the path ("Winamp => "), may be ""
+};
+
+struct TabSpec {
+  int number;
+  const char* caption;  // page caption
+  MainId page;
+  MainId activation;   // activation switch
+  MainId programming;  // programming switch
+  MainId lamp;
+  MainId clear_button;
+  int state_slot;
+  Group group;
+  // Action number armed by a click on the activation switch while the tab's
+  // programming switch is on; 0 when such a click just flips the switch.
+  int activation_learn_action;
+  std::optional<CodeSlot> toggle;   // the toggle code (media tabs of groups A and B)
+  std::span<const CodeSlot> codes;  // match steps, in slot order
+  std::span<const PathSlot> paths;
+  std::span<const int> clear_slots;  // set to "0" by the clear button, ascending
+  const char* clear_name;            // the tab's name in the clear confirmation
+  const char* toggle_title;          // OSD title of a remote toggle, "" for none
+  bool in_learning_conflict_test;    // its programming switch arms the conflict check
+  bool off_on_conflict;              // its programming switch is turned off on a refusal
+};
+
+// Tabs in tab-number order (index = number - 1); this is also the order of
+// the dispatch pass and of applying the configuration.
+const std::array<TabSpec, kTabCount>& Tabs();
+const TabSpec& Tab(int number);
+
+// Tab numbers in the order the pages stand in the tab control.
+const std::array<int, kTabCount>& PageOrder();
+
+// Members of an exclusive group, in the group's order.
+std::span<const int> GroupMembers(Group group);
+
+// The code slot that learning with `action` stores into, if any.
+std::optional<int> SlotForAction(int action);
+
+// The Volumes settings slots.
+inline constexpr int kSlotVolumeSelection = 2;  // "VG" / "VW"
+inline constexpr int kSlotMasterVolume = 3;
+inline constexpr int kSlotMute = 4;  // "SON_ON" / "SON_OFF"
+inline constexpr int kSlotBalance = 5;
+inline constexpr int kSlotWaveVolume = 6;
+
+// What a slot is, for the slot map as a whole.
+enum class SlotKind { Spare, State, VolumeSetting, Code, Toggle, Path, Reserved };
+struct SlotOwner {
+  SlotKind kind = SlotKind::Spare;
+  int tab = 0;  // owning tab number, 0 for spare slots
+};
+SlotOwner OwnerOf(int slot);
+
+}  // namespace talvoro::dispatch

@@ -1,0 +1,17 @@
+// Synthesized keyboard input (one call per key press or release).
+#pragma once
+
+#include <cstdint>
+
+namespace talvoro::platform {
+
+inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
+
+class IKeyboard {
+ public:
+  virtual ~IKeyboard() = default;
+  // Sends one key event: virtual key `vk`, scan code 0, extra information 0.
+  virtual void KeyEvent(std::uint8_t vk, bool key_up) = 0;
+};
+
+}  // namespace talvoro::platform

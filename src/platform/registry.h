@@ -1,0 +1,23 @@
+// The few registry operations the program needs (current user's hive).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace talvoro::platform {
+
+class IRegistry {
+ public:
+  virtual ~IRegistry() = default;
+  // Reads a DWORD value of an existing key under HKEY_CURRENT_USER.
+  virtual std::optional<std::uint32_t> ReadUserDword(const std::string& key,
+                                                      const std::string& value) = 0;
+  // Creates the key if needed and writes the value; failures are silent.
+  virtual void WriteUserDword(const std::string& key, const std::string& value,
+                              std::uint32_t data) = 0;
+  // Deletes the whole key if it exists; failures are silent.
+  virtual void DeleteUserKey(const std::string& key) = 0;
+};
+
+}  // namespace talvoro::platform

@@ -1,0 +1,29 @@
+// The desktop shell: the notification-area icon and the application's own
+// top-level presence (taskbar entry, foreground, termination).
+#pragma once
+
+#include <string>
+
+namespace talvoro::platform {
+
+struct NotifyIconSpec {
+  unsigned id = 1;
+  unsigned callback_message = 0x0400 + 100;  // WM_USER + 100
+  std::string tip;                           // UTF-8
+};
+
+enum class TaskbarShow { Hide, Show, ShowNormal };
+
+class IShell {
+ public:
+  virtual ~IShell() = default;
+  virtual void AddNotifyIcon(const NotifyIconSpec& spec) = 0;
+  virtual void DeleteNotifyIcon(const NotifyIconSpec& spec) = 0;
+  // Shows or hides the application's taskbar entry.
+  virtual void ShowTaskbarEntry(TaskbarShow how) = 0;
+  virtual void BringMainWindowToForeground() = 0;
+  // Ends the message loop; the program ends once the current handler returns.
+  virtual void RequestTerminate() = 0;
+};
+
+}  // namespace talvoro::platform

@@ -1,0 +1,16 @@
+// Pictures read from the program directory.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace talvoro::tabs {
+
+// The bytes of a BMP file; throws AppError ("Impossible d'ouvrir le fichier
+// ...") when it cannot be read.
+std::shared_ptr<const std::string> LoadPicture(platform::IFileSystem& files,
+                                               const std::string& path);
+
+}  // namespace talvoro::tabs

@@ -1,0 +1,139 @@
+#include "ui/form_model.h"
+
+#include <exception>
+#include <stdexcept>
+
+namespace talvoro::ui {
+
+FormBase::FormBase(const FormLayout& layout) : layout_(layout) {
+  const std::size_t n = layout.controls.size();
+  state_.resize(n);
+  click_.resize(n);
+  mouse_down_.resize(n);
+  switch_press_.resize(n);
+  page_change_.resize(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const ControlSpec& spec = layout.controls[i];
+    ControlState& s = state_[i];
+    const std::uint32_t flags = spec.style ? spec.style->flags : 0;
+    s.text = spec.caption ? spec.caption : "";
+    s.checked = (flags & flag::kChecked) != 0;
+    s.enabled = (flags & flag::kDisabled) == 0;
+    // Forms and popup menus start hidden; they are shown on demand.
+    s.visible = (flags & flag::kHidden) == 0 && spec.kind != Kind::Form &&
+                spec.kind != Kind::PopupMenu;
+    s.x = spec.x;
+    s.y = spec.y;
+    s.w = spec.w;
+    s.h = spec.h;
+    if (spec.style && (spec.kind == Kind::ProgressBar || spec.kind == Kind::TrackBar))
+      s.position = spec.style->min;
+    if (spec.kind == Kind::StatusBar) s.panels.resize(layout.status_panels.size());
+  }
+}
+
+void FormBase::RunGuarded(const std::function<void()>& fn) {
+  if (!fn) return;
+  try {
+    fn();
+  } catch (const std::exception& e) {
+    if (error_sink_) error_sink_(e.what());
+  }
+}
+
+void FormBase::ViewClick(std::size_t index) { RunGuarded(click_.at(index)); }
+
+void FormBase::ViewMouseDown(std::size_t index, MouseButton button) {
+  if (layout_.controls[index].kind == Kind::Switch) {
+    if (button == MouseButton::Left) SetCheckedAt(index, !state_[index].checked);
+    RunGuarded(switch_press_.at(index));
+    return;
+  }
+  if (auto& fn = mouse_down_.at(index)) RunGuarded([&] { fn(button); });
+}
+
+void FormBase::ViewPageChange(std::size_t page_control, int page) {
+  state_.at(page_control).position = page;
+  RunGuarded(page_change_.at(page_control));
+}
+
+void FormBase::ViewActivate() { RunGuarded(activate_); }
+void FormBase::ViewClose() { RunGuarded(close_); }
+
+void FormBase::ViewSetChecked(std::size_t index, bool checked) {
+  state_.at(index).checked = checked;
+}
+
+void FormBase::Notify(std::size_t i, Change what, int detail) {
+  if (view_) view_->ControlChanged(i, what, detail);
+}
+
+void FormBase::SetTextAt(std::size_t i, std::string text) {
+  auto& s = state_.at(i);
+  s.text = std::move(text);
+  Notify(i, Change::Text);
+}
+
+void FormBase::SetCheckedAt(std::size_t i, bool checked) {
+  auto& s = state_.at(i);
+  s.checked = checked;
+  Notify(i, Change::Checked);
+}
+
+void FormBase::SetEnabledAt(std::size_t i, bool enabled) {
+  auto& s = state_.at(i);
+  s.enabled = enabled;
+  Notify(i, Change::Enabled);
+}
+
+void FormBase::SetVisibleAt(std::size_t i, bool visible) {
+  auto& s = state_.at(i);
+  s.visible = visible;
+  Notify(i, Change::Visible);
+}
+
+void FormBase::SetTopmostAt(std::size_t i, bool topmost) {
+  auto& s = state_.at(i);
+  s.topmost = topmost;
+  Notify(i, Change::Topmost);
+}
+
+void FormBase::SetLeftAt(std::size_t i, int x) {
+  auto& s = state_.at(i);
+  SetBoundsAt(i, x, s.y, s.w, s.h);
+}
+
+void FormBase::SetBoundsAt(std::size_t i, int x, int y, int w, int h) {
+  auto& s = state_.at(i);
+  s.x = x;
+  s.y = y;
+  s.w = w;
+  s.h = h;
+  Notify(i, Change::Bounds);
+}
+
+void FormBase::SetPositionAt(std::size_t i, int position) {
+  auto& s = state_.at(i);
+  s.position = position;
+  Notify(i, Change::Position);
+}
+
+void FormBase::SetImageAt(std::size_t i, std::shared_ptr<const std::string> bmp) {
+  auto& s = state_.at(i);
+  s.image = std::move(bmp);
+  Notify(i, Change::Image);
+}
+
+void FormBase::SetPanelTextAt(std::size_t i, std::size_t panel, std::string text) {
+  auto& s = state_.at(i);
+  if (panel >= s.panels.size()) throw std::out_of_range("status panel");
+  s.panels[panel] = std::move(text);
+  Notify(i, Change::PanelText, static_cast<int>(panel));
+}
+
+int FormBase::TextWidthAt(std::size_t i, std::string_view text) {
+  // Without a view (tests) a rough average glyph width stands in.
+  return view_ ? view_->TextWidth(i, text) : static_cast<int>(text.size()) * 6;
+}
+
+}  // namespace talvoro::ui

@@ -1,0 +1,232 @@
+// The form model: every window is a layout table (data) plus the live state of
+// its controls. The core changes state through typed control identifiers; the
+// platform's view mirrors each change onto a real control and reports user
+// input back through the View* entry points.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talvoro::ui {
+
+enum class Kind : std::uint8_t {
+  Form,          // the window itself (always control 0)
+  MainMenu,      // the window's menu bar
+  PopupMenu,     // a context menu (window menu, tray menu)
+  MenuItem,      // an entry of a menu bar, popup or sub-menu
+  MenuSeparator,
+  ToolBar,
+  ToolButton,
+  ToolSeparator,
+  PageControl,  // the tab control; its position is the active page index
+  Page,         // one page of a PageControl
+  GroupBox,
+  Panel,
+  Bevel,
+  Label,
+  LinkLabel,    // a label that reacts to a mouse press (hand cursor)
+  SpeedButton,  // flat picture button with a caption
+  Button,       // ordinary push button
+  RadioButton,
+  CheckBox,
+  Switch,       // the two-state on/off switch widget
+  Image,        // a picture loaded from a BMP file
+  ProgressBar,
+  TrackBar,
+  StatusBar,
+  ComboBox,
+};
+
+// Style flags of a control in its layout table.
+namespace flag {
+inline constexpr std::uint32_t kHidden = 1u << 0;
+inline constexpr std::uint32_t kDisabled = 1u << 1;
+inline constexpr std::uint32_t kVertical = 1u << 2;  // bars
+inline constexpr std::uint32_t kChecked = 1u << 3;
+inline constexpr std::uint32_t kBold = 1u << 4;
+inline constexpr std::uint32_t kItalic = 1u << 5;
+inline constexpr std::uint32_t kHandCursor = 1u << 6;
+inline constexpr std::uint32_t kBorder = 1u << 7;      // panels: single border
+inline constexpr std::uint32_t kNoTicks = 1u << 8;     // track bars
+inline constexpr std::uint32_t kTransparent = 1u << 9;  // images
+inline constexpr std::uint32_t kCentre = 1u << 10;     // text centred in its box
+inline constexpr std::uint32_t kFixedFrame = 1u << 11;  // forms: not resizable
+inline constexpr std::uint32_t kNoCaption = 1u << 12;   // forms: no border or title
+inline constexpr std::uint32_t kSysMenu = 1u << 13;     // forms: system menu, close box
+inline constexpr std::uint32_t kMinimizeBox = 1u << 14;
+}  // namespace flag
+
+inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
+
+// How a control looks: flags, font, colours and range (bars).
+struct Style {
+  std::uint32_t flags = 0;
+  const char* font = nullptr;  // face name; nullptr: the window's default font
+  int font_px = 0;             // 0: default size
+  std::uint32_t colour = kDefaultColour;  // text colour 0xRRGGBB
+  std::uint32_t face = kDefaultColour;    // background colour 0xRRGGBB
+  int min = 0;                            // bars: range
+  int max = 0;
+};
+
+struct ControlSpec {
+  const char* name;  // the form name of the control (RxSwitch1, Label16, ...)
+  Kind kind;
+  std::uint16_t parent;  // index of the containing control (the form is 0)
+  int x, y, w, h;        // position in the parent's client area, pixels
+  const char* caption;   // UTF-8
+  const char* hint;      // UTF-8 tool-tip, "" for none
+  const Style* style;
+};
+
+struct FormLayout {
+  std::string_view class_name;  // window class name, also the form's name
+  std::span<const ControlSpec> controls;
+  std::span<const int> status_panels;  // widths of the status bar's panels
+};
+
+enum class MouseButton { Left, Right, Middle };
+
+// What changed on a control, for the view.
+enum class Change {
+  Text,
+  Checked,
+  Enabled,
+  Visible,
+  Bounds,
+  Position,  // bar position, or the active page of a page control
+  Image,
+  PanelText,
+  Topmost,
+};
+
+struct ControlState {
+  std::string text;  // UTF-8
+  bool checked = false;
+  bool enabled = true;
+  bool visible = true;
+  bool topmost = false;  // forms only
+  int x = 0, y = 0, w = 0, h = 0;
+  int position = 0;
+  std::shared_ptr<const std::string> image;  // BMP file bytes, null for none
+  std::vector<std::string> panels;            // status bar panel texts
+};
+
+// Implemented by the platform for one real window.
+class IFormView {
+ public:
+  virtual ~IFormView() = default;
+  virtual void ControlChanged(std::size_t index, Change what, int detail) = 0;
+  // Width in pixels of `utf8` drawn in the control's font.
+  virtual int TextWidth(std::size_t index, std::string_view utf8) = 0;
+};
+
+class FormBase {
+ public:
+  using ErrorSink = std::function<void(const std::string& utf8_message)>;
+
+  explicit FormBase(const FormLayout& layout);
+  virtual ~FormBase() = default;
+  FormBase(const FormBase&) = delete;
+  FormBase& operator=(const FormBase&) = delete;
+
+  const FormLayout& layout() const { return layout_; }
+  std::size_t size() const { return state_.size(); }
+  const ControlState& state(std::size_t index) const { return state_.at(index); }
+
+  void AttachView(IFormView* view) { view_ = view; }
+  // Where errors thrown by handlers are reported; the form goes on working.
+  void SetErrorSink(ErrorSink sink) { error_sink_ = std::move(sink); }
+
+  // --- entry points for the view (user input) ---
+  void ViewClick(std::size_t index);
+  void ViewMouseDown(std::size_t index, MouseButton button);
+  void ViewPageChange(std::size_t page_control, int page);
+  void ViewActivate();
+  void ViewClose();
+  // The view reports the checked state a click gave a radio button or box.
+  void ViewSetChecked(std::size_t index, bool checked);
+
+  // Runs `fn` as an event entry: an escaping error goes to the error sink.
+  void RunGuarded(const std::function<void()>& fn);
+
+ protected:
+  void SetTextAt(std::size_t i, std::string text);
+  void SetCheckedAt(std::size_t i, bool checked);
+  void SetEnabledAt(std::size_t i, bool enabled);
+  void SetVisibleAt(std::size_t i, bool visible);
+  void SetTopmostAt(std::size_t i, bool topmost);
+  void SetLeftAt(std::size_t i, int x);
+  void SetBoundsAt(std::size_t i, int x, int y, int w, int h);
+  void SetPositionAt(std::size_t i, int position);
+  void SetImageAt(std::size_t i, std::shared_ptr<const std::string> bmp);
+  void SetPanelTextAt(std::size_t i, std::size_t panel, std::string text);
+  int TextWidthAt(std::size_t i, std::string_view text);
+
+  std::vector<std::function<void()>> click_;
+  std::vector<std::function<void(MouseButton)>> mouse_down_;
+  std::vector<std::function<void()>> switch_press_;
+  std::vector<std::function<void()>> page_change_;
+  std::function<void()> activate_;
+  std::function<void()> close_;
+
+ private:
+  void Notify(std::size_t i, Change what, int detail = 0);
+
+  FormLayout layout_;
+  std::vector<ControlState> state_;
+  IFormView* view_ = nullptr;
+  ErrorSink error_sink_;
+};
+
+// A form whose controls are named by the enumeration `Id` (generated from the
+// same table as its layout, so a misspelt control does not compile).
+template <typename Id>
+class Form : public FormBase {
+ public:
+  using FormBase::FormBase;
+  static constexpr std::size_t At(Id id) { return static_cast<std::size_t>(id); }
+
+  const ControlState& Get(Id id) const { return state(At(id)); }
+  const std::string& Text(Id id) const { return Get(id).text; }
+  bool Checked(Id id) const { return Get(id).checked; }
+  bool Enabled(Id id) const { return Get(id).enabled; }
+  bool Visible(Id id) const { return Get(id).visible; }
+
+  void SetText(Id id, std::string text) { SetTextAt(At(id), std::move(text)); }
+  void SetChecked(Id id, bool checked) { SetCheckedAt(At(id), checked); }
+  void SetEnabled(Id id, bool enabled) { SetEnabledAt(At(id), enabled); }
+  void SetVisible(Id id, bool visible) { SetVisibleAt(At(id), visible); }
+  void SetTopmost(Id id, bool topmost) { SetTopmostAt(At(id), topmost); }
+  void SetLeft(Id id, int x) { SetLeftAt(At(id), x); }
+  void SetBounds(Id id, int x, int y, int w, int h) { SetBoundsAt(At(id), x, y, w, h); }
+  void SetPosition(Id id, int position) { SetPositionAt(At(id), position); }
+  void SetImage(Id id, std::shared_ptr<const std::string> bmp) {
+    SetImageAt(At(id), std::move(bmp));
+  }
+  void SetPanelText(Id id, std::size_t panel, std::string text) {
+    SetPanelTextAt(At(id), panel, std::move(text));
+  }
+  int TextWidth(Id id, std::string_view text) { return TextWidthAt(At(id), text); }
+
+  // Handlers. A click is a completed left click (buttons, menu items, radio
+  // buttons after the view checked them); a mouse-down is any button press.
+  void OnClick(Id id, std::function<void()> fn) { click_.at(At(id)) = std::move(fn); }
+  void OnMouseDown(Id id, std::function<void(MouseButton)> fn) {
+    mouse_down_.at(At(id)) = std::move(fn);
+  }
+  // Switch press: a left press flips the switch first, another button does
+  // not; then `fn` runs and reads the new state. Setting from code runs nothing.
+  void OnSwitchPress(Id id, std::function<void()> fn) { switch_press_.at(At(id)) = std::move(fn); }
+  void OnPageChange(Id id, std::function<void()> fn) { page_change_.at(At(id)) = std::move(fn); }
+  void OnActivate(std::function<void()> fn) { activate_ = std::move(fn); }
+  void OnClose(std::function<void()> fn) { close_ = std::move(fn); }
+};
+
+}  // namespace talvoro::ui

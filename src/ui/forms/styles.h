@@ -1,0 +1,44 @@
+// Shared looks of the controls in the layout tables.
+#pragma once
+
+#include "ui/form_model.h"
+
+namespace talvoro::ui::styles {
+
+inline constexpr Style kPlain{};
+inline constexpr Style kHidden{.flags = flag::kHidden};
+inline constexpr Style kDisabled{.flags = flag::kDisabled};
+inline constexpr Style kChecked{.flags = flag::kChecked};
+inline constexpr Style kBold{.flags = flag::kBold};
+inline constexpr Style kHand{.flags = flag::kHandCursor};
+inline constexpr Style kBorderPanel{.flags = flag::kBorder};
+inline constexpr Style kTransparentImage{.flags = flag::kTransparent};
+// Code labels under the action buttons ("IR: 1234").
+inline constexpr Style kCodeLabel{.colour = 0x808080};
+// Path labels beside the "..." choosers, in navy type.
+inline constexpr Style kPathLabel{.colour = 0x000080};
+// Web links.
+inline constexpr Style kLink{.flags = flag::kHandCursor, .colour = 0x0000FF};
+// Launcher buttons: white bold digit on a blue face.
+inline constexpr Style kLaunchButton{
+    .flags = flag::kBold | flag::kHandCursor, .colour = 0xFFFFFF, .face = 0x3469A5};
+inline constexpr Style kVerticalBar100{.flags = flag::kVertical, .min = 0, .max = 100};
+inline constexpr Style kVerticalBar255{.flags = flag::kVertical, .min = 0, .max = 255};
+inline constexpr Style kBalanceTrack{.flags = flag::kDisabled, .min = -90, .max = 90};
+
+}  // namespace talvoro::ui::styles
+
+namespace talvoro::ui::styles {
+
+// Window frames. A form's x, y of -1 means centred on the desktop.
+inline constexpr Style kFormMain{.flags = flag::kFixedFrame | flag::kSysMenu};
+inline constexpr Style kFormDialog{.flags = flag::kFixedFrame | flag::kSysMenu};
+inline constexpr Style kFormDialogMinimize{
+    .flags = flag::kFixedFrame | flag::kSysMenu | flag::kMinimizeBox};
+inline constexpr Style kFormDialogNoSysMenu{.flags = flag::kFixedFrame};
+inline constexpr Style kFormPopup{.flags = flag::kNoCaption};
+inline constexpr Style kFormPopupWhite{.flags = flag::kNoCaption, .face = 0xFFFFFF};
+inline constexpr Style kFormPopupBlack{.flags = flag::kNoCaption, .face = 0x000000};
+inline constexpr Style kFormPopupGreen{.flags = flag::kNoCaption, .face = 0xC0DCC0};
+
+}  // namespace talvoro::ui::styles

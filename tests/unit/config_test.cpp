@@ -1,0 +1,211 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "config/configuration.h"
+#include "config/io_error.h"
+#include "config/line_file.h"
+#include "config/text.h"
+#include "fakes.h"
+
+namespace talvoro::config {
+namespace {
+
+using test::FakeFileSystem;
+
+TEST(LineFormat, LinesEndAtLfAndDropEveryCr) {
+  auto v = ParseLines("one\r\ntw\ro\nthree\rfour\n", 4);
+  EXPECT_EQ(v, (std::vector<std::string>{"one", "two", "threefour", ""}));
+}
+
+TEST(LineFormat, CtrlZEndsTheValueAndSkipsTheRestOfItsLine) {
+  auto v = ParseLines("ab\x1A" "cd\nef\n\x1A\ngh", 4);
+  EXPECT_EQ(v, (std::vector<std::string>{"ab", "ef", "", "gh"}));
+}
+
+TEST(LineFormat, MissingLinesAreEmptyAndExtraLinesIgnored) {
+  EXPECT_EQ(ParseLines("a\nb", 4), (std::vector<std::string>{"a", "b", "", ""}));
+  EXPECT_EQ(ParseLines("a\nb\nc\nd\n", 2), (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(ParseLines("", 3), (std::vector<std::string>(3)));
+}
+
+TEST(LineFormat, NoLengthLimit) {
+  const std::string big(100000, 'x');
+  EXPECT_EQ(ParseLines(big + "\r\n", 1).front(), big);
+}
+
+TEST(LineFormat, WritesEachValueFollowedByCrLf) {
+  EXPECT_EQ(FormatLines({"a", "", "\xE9t\xE9"}), "a\r\n\r\n\xE9t\xE9\r\n");
+}
+
+TEST(LineFormat, RoundTripOfArbitraryBytesIsExact) {
+  std::mt19937 random(42);
+  for (int round = 0; round < 50; ++round) {
+    std::vector<std::string> values(300);
+    for (auto& v : values) {
+      const int length = random() % 40;
+      for (int i = 0; i < length; ++i) {
+        char c;
+        do c = static_cast<char>(random() % 256);
+        while (c == '\r' || c == '\n' || c == '\x1A');
+        v.push_back(c);
+      }
+    }
+    const std::string file = FormatLines(values);
+    EXPECT_EQ(ParseLines(file, 300), values);
+    EXPECT_EQ(FormatLines(ParseLines(file, 300)), file);
+  }
+}
+
+TEST(TextConversion, EveryAnsiByteSurvivesARoundTripThroughUtf8) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all)), all);
+  EXPECT_EQ(AnsiToUtf8("\xE9\x80"), "é€");
+  EXPECT_EQ(Utf8ToAnsi("Récepteur 日"), "R\xE9" "cepteur ?");
+}
+
+TEST(Integers, OnlyDecimalIntegersConvert) {
+  EXPECT_EQ(ToInteger("60"), 60);
+  EXPECT_EQ(ToInteger("-90"), -90);
+  EXPECT_EQ(ToInteger("+5"), 5);
+  for (const char* bad : {"", " 5", "5 ", "abc", "1e3", "0x10", "+-1", "99999999999"})
+    EXPECT_THROW(ToInteger(bad), ConversionError) << bad;
+  try {
+    ToInteger("");
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'' n'est pas une valeur entière correcte");
+  }
+  try {
+    ToInteger("\xE9t\xE9");
+  } catch (const ConversionError& e) {
+    EXPECT_STREQ(e.what(), "'été' n'est pas une valeur entière correcte");
+  }
+}
+
+TEST(SafeSave, AFailingReplaceLeavesTheOldFileWholeAndNoTemporaryBehind) {
+  FakeFileSystem files;
+  files.files["p"] = "old";
+  files.fail_replace = 112;
+  try {
+    SaveFileSafely(files, "p", "new");
+    FAIL() << "no error";
+  } catch (const IoError& e) {
+    EXPECT_STREQ(e.what(), "Disque plein");
+  }
+  EXPECT_EQ(files.files.at("p"), "old");
+  EXPECT_EQ(files.files.count("p.tmp"), 0u);
+}
+
+TEST(SafeSave, AFailingWriteLeavesTheOldFileWhole) {
+  FakeFileSystem files;
+  files.files["p"] = "old";
+  files.fail_write = 5;
+  EXPECT_THROW(
+      {
+        try {
+          SaveFileSafely(files, "p", "new content");
+        } catch (const IoError& e) {
+          EXPECT_STREQ(e.what(), "Accès au fichier refusé");
+          throw;
+        }
+      },
+      IoError);
+  EXPECT_EQ(files.files.at("p"), "old");
+  EXPECT_EQ(files.files.size(), 1u);
+}
+
+TEST(SafeSave, ReplacesTheFileInOneStep) {
+  FakeFileSystem files;
+  files.files["p"] = "old";
+  SaveFileSafely(files, "p", "new");
+  EXPECT_EQ(files.files.at("p"), "new");
+  EXPECT_EQ(files.replace_count["p"], 1);
+  EXPECT_EQ(files.files.size(), 1u);
+}
+
+constexpr const char* kDir = "C:\\T\\";
+constexpr const char* kSettingsPath = "C:\\T\\\\parametres.inf";
+constexpr const char* kProgrammePath = "C:\\T\\\\programme_IR.inf";
+
+TEST(Configuration, FirstRunCreatesThirtySettingLinesWithTheProgramDirectory) {
+  FakeFileSystem files;
+  files.files[kProgrammePath] = FormatLines(FreshProgramme().Lines());
+  Configuration config(files);
+  config.Load(kDir);
+  std::vector<std::string> expected(30);
+  expected[8] = kDir;
+  EXPECT_EQ(files.files.at(kSettingsPath), FormatLines(expected));
+}
+
+TEST(Configuration, ShortSettingsFileIsReadAndWrittenBackAsThirtyLines) {
+  FakeFileSystem files;
+  files.files[kSettingsPath] = "COM1\r\n0\r\nLANCE_ON\r\nx\r\nC:\\Docs";
+  Configuration config(files);
+  config.Load(kDir);
+  auto lines = ParseLines(files.files.at(kSettingsPath), 31);
+  EXPECT_EQ(lines[0], "COM1");
+  EXPECT_EQ(lines[2], "LANCE_ON");
+  EXPECT_EQ(lines[3], "x");
+  EXPECT_EQ(lines[4], "C:\\Docs");
+  EXPECT_EQ(lines[8], kDir);
+  EXPECT_EQ(lines[29], "");
+  EXPECT_EQ(std::count(files.files.at(kSettingsPath).begin(),
+                       files.files.at(kSettingsPath).end(), '\n'),
+            30);
+}
+
+TEST(Configuration, ProgrammeFileIsReadButNotRewrittenAtStart) {
+  FakeFileSystem files;
+  std::vector<std::string> lines = FreshProgramme().Lines();
+  lines[0] = "\x80\xFF spare";
+  lines[152] = "reserved";
+  lines[299] = "\xE9";
+  const std::string bytes = FormatLines(lines);
+  files.files[kProgrammePath] = bytes;
+  Configuration config(files);
+  config.Load(kDir);
+  EXPECT_EQ(config.programme()[152], "reserved");
+  EXPECT_EQ(files.replace_count[kProgrammePath], 0);
+  config.SaveProgramme();
+  EXPECT_EQ(files.files.at(kProgrammePath), bytes);
+}
+
+TEST(Configuration, MissingProgrammeFileStartsFromTheFreshTableAndSavesIt) {
+  FakeFileSystem files;
+  Configuration config(files);
+  config.Load(kDir);
+  const ProgrammeTable& t = config.programme();
+  EXPECT_EQ(t[1], "OFF");
+  EXPECT_EQ(t[2], "VG");
+  EXPECT_EQ(t[3], "60");
+  EXPECT_EQ(t[4], "SON_ON");
+  EXPECT_EQ(t[5], "0");
+  EXPECT_EQ(ToInteger(t[6]), 255);
+  for (int slot : {21, 35, 51, 71, 91, 111, 131, 151, 171, 201, 220, 236, 255})
+    EXPECT_EQ(t[slot], "OFF") << slot;
+  for (int slot : {7, 14, 22, 45, 52, 157, 188, 222, 230, 258}) EXPECT_EQ(t[slot], "") << slot;
+  EXPECT_EQ(files.files.at(kProgrammePath), FormatLines(t.Lines()));
+}
+
+TEST(Configuration, UnreadableFilesLeaveTheTablesEmptyWithoutError) {
+  FakeFileSystem files;
+  files.unreadable = {kSettingsPath, kProgrammePath};
+  Configuration config(files);
+  EXPECT_NO_THROW(config.Load(kDir));
+  EXPECT_EQ(config.programme(), ProgrammeTable{});
+  EXPECT_EQ(config.settings()[kProgramDirectory], kDir);
+}
+
+TEST(Configuration, ASettingsSaveFailureIsReportedAfterTheProgrammeIsRead) {
+  FakeFileSystem files;
+  files.files[kProgrammePath] = "x\r\nON\r\n";
+  files.fail_write = 5;
+  Configuration config(files);
+  EXPECT_THROW(config.Load(kDir), IoError);
+  EXPECT_EQ(config.programme()[1], "ON");
+}
+
+}  // namespace
+}  // namespace talvoro::config

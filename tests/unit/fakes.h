@@ -1,0 +1,216 @@
+// In-memory fakes of the platform services, shared by the unit tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/services.h"
+#include "config/io_error.h"
+
+namespace talvoro::test {
+
+class FakeFileSystem : public platform::IFileSystem {
+ public:
+  std::map<std::string, std::string> files;
+  std::set<std::string> unreadable;          // exist but cannot be opened
+  std::optional<std::uint32_t> fail_write;   // system error for WriteNewFile
+  std::optional<std::uint32_t> fail_replace;  // system error for ReplaceFile
+  std::map<std::string, int> replace_count;  // saves completed, by target
+
+  std::optional<std::string> ReadFile(const std::string& path) override {
+    if (unreadable.count(path)) return std::nullopt;
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  void WriteNewFile(const std::string& path, std::string_view bytes) override {
+    if (fail_write) {
+      files[path] = std::string(bytes.substr(0, bytes.size() / 2));  // a torn write
+      throw config::IoError::FromSystemError(*fail_write);
+    }
+    files[path] = std::string(bytes);
+  }
+  void ReplaceFile(const std::string& source, const std::string& target) override {
+    if (fail_replace) throw config::IoError::FromSystemError(*fail_replace);
+    files[target] = files.at(source);
+    files.erase(source);
+    ++replace_count[target];
+  }
+  void RemoveFile(const std::string& path) override { files.erase(path); }
+  bool FileExists(const std::string& path) override {
+    return files.count(path) || unreadable.count(path);
+  }
+};
+
+class FakeClock : public platform::IClock {
+ public:
+  platform::DateTime now{2026, 12, 7, 14, 5, 7};
+  int slept_ms = 0;
+  platform::DateTime Now() override { return now; }
+  void Sleep(int ms) override { slept_ms += ms; }
+};
+
+class FakeTimers : public platform::ITimers {
+ public:
+  struct Timer {
+    int interval = 0;
+    std::function<void()> tick;
+    bool enabled = false;
+  };
+  std::vector<Timer> timers;
+
+  platform::TimerId CreateTimer(int interval_ms, std::function<void()> tick) override {
+    timers.push_back({interval_ms, std::move(tick), false});
+    return static_cast<platform::TimerId>(timers.size() - 1);
+  }
+  void EnableTimer(platform::TimerId id, bool enabled) override { timers.at(id).enabled = enabled; }
+  bool TimerEnabled(platform::TimerId id) const override { return timers.at(id).enabled; }
+
+  // Fires, once, every enabled timer with this interval.
+  void Fire(int interval_ms) {
+    for (auto& t : timers)
+      if (t.enabled && t.interval == interval_ms) t.tick();
+  }
+};
+
+class FakeDialogs : public platform::IDialogs {
+ public:
+  std::vector<std::string> errors;
+  std::vector<std::string> messages;
+  platform::BoxResult answer = platform::BoxResult::Yes;
+  void ShowError(const std::string& message) override { errors.push_back(message); }
+  platform::BoxResult MessageBox(const std::string& text, const std::string&, platform::BoxIcon,
+                                 platform::BoxButtons) override {
+    messages.push_back(text);
+    return answer;
+  }
+};
+
+class FakeKeyboard : public platform::IKeyboard {
+ public:
+  std::vector<std::pair<std::uint8_t, bool>> events;  // (vk, key up)
+  void KeyEvent(std::uint8_t vk, bool key_up) override { events.emplace_back(vk, key_up); }
+};
+
+class FakeShell : public platform::IShell {
+ public:
+  std::vector<std::string> calls;
+  bool icon = false;
+  bool terminated = false;
+  platform::NotifyIconSpec added;
+  void AddNotifyIcon(const platform::NotifyIconSpec& spec) override {
+    icon = true;
+    added = spec;
+    calls.push_back("add-icon");
+  }
+  void DeleteNotifyIcon(const platform::NotifyIconSpec&) override {
+    icon = false;
+    calls.push_back("delete-icon");
+  }
+  void ShowTaskbarEntry(platform::TaskbarShow how) override {
+    calls.push_back(how == platform::TaskbarShow::Hide   ? "taskbar-hide"
+                    : how == platform::TaskbarShow::Show ? "taskbar-show"
+                                                         : "taskbar-shownormal");
+  }
+  void BringMainWindowToForeground() override { calls.push_back("foreground"); }
+  void RequestTerminate() override {
+    terminated = true;
+    calls.push_back("terminate");
+  }
+};
+
+class FakeRegistry : public platform::IRegistry {
+ public:
+  std::map<std::string, std::map<std::string, std::uint32_t>> keys;
+  std::optional<std::uint32_t> ReadUserDword(const std::string& key,
+                                             const std::string& value) override {
+    auto k = keys.find(key);
+    if (k == keys.end()) return std::nullopt;
+    auto v = k->second.find(value);
+    if (v == k->second.end()) return std::nullopt;
+    return v->second;
+  }
+  void WriteUserDword(const std::string& key, const std::string& value,
+                      std::uint32_t data) override {
+    keys[key][value] = data;
+  }
+  void DeleteUserKey(const std::string& key) override { keys.erase(key); }
+};
+
+class FakeMixer : public platform::IMixer {
+ public:
+  platform::ChannelLevels master;
+  bool mute = true;
+  bool has_wave = true;
+  std::uint32_t wave = 0;
+  std::vector<platform::ChannelLevels> writes;
+  void WriteMasterLevels(platform::ChannelLevels levels) override {
+    master = levels;
+    writes.push_back(levels);
+  }
+  void ReadMasterLevels(platform::ChannelLevels& levels) override { levels = master; }
+  void WriteMasterMute(bool m) override { mute = m; }
+  bool HasDevice(int index) override { return index == 1 && has_wave; }
+  std::uint32_t ReadDeviceVolume(int) override { return wave; }
+  void WriteDeviceVolume(int, std::uint32_t volume) override { wave = volume; }
+};
+
+class FakeSingleInstance : public platform::ISingleInstance {
+ public:
+  std::set<std::string>* existing_mutexes = nullptr;  // shared between "processes"
+  std::string file_name = "Talvoro_IR.exe";
+  std::string directory = "C:\\Programmes\\Talvoro\\";
+  std::vector<std::string> command_line{"C:\\Programmes\\Talvoro\\Talvoro_IR.exe"};
+  std::uint32_t own_window = 0x1234;
+  std::vector<std::pair<std::uint32_t, std::vector<std::uint8_t>>> sent;
+
+  bool CreateMutexAlreadyExists(const std::string& name) override {
+    if (!existing_mutexes) return false;
+    return !existing_mutexes->insert(name).second;
+  }
+  std::uint32_t OwnMessageWindow() override { return own_window; }
+  void SendCopyData(std::uint32_t target, const std::vector<std::uint8_t>& block) override {
+    sent.emplace_back(target, block);
+  }
+  std::string ExecutableFileName() override { return file_name; }
+  std::string ExecutableDirectory() override { return directory; }
+  std::vector<std::string> CommandLine() override { return command_line; }
+};
+
+class NoHidBackend : public platform::IHidBackend {
+ public:
+  bool Available() override { return false; }
+  std::vector<platform::HidInterfaceInfo> Enumerate() override { return {}; }
+  std::unique_ptr<platform::IHidDevice> Open(const platform::HidInterfaceInfo&) override {
+    return nullptr;
+  }
+  void SetDeviceChangeHandler(std::function<void()>) override {}
+};
+
+// Every service, faked.
+struct FakePlatform {
+  FakeFileSystem files;
+  FakeClock clock;
+  FakeTimers timers;
+  FakeDialogs dialogs;
+  FakeKeyboard keyboard;
+  FakeShell shell;
+  FakeRegistry registry;
+  FakeMixer mixer;
+  FakeSingleInstance instance;
+  NoHidBackend hid;
+  platform::MainThreadQueue main_thread;
+
+  app::Services services() {
+    return {files, clock, timers, dialogs, keyboard, shell, registry, mixer, instance, hid,
+            main_thread};
+  }
+};
+
+}  // namespace talvoro::test
