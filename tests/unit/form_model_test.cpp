@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "ui/form_model.h"
+#include "ui/forms/styles.h"
+
+namespace talvoro::ui {
+namespace {
+
+enum class TestId : std::uint16_t { Form, Switch, Button, Bar, Status };
+
+constexpr Style kBar{.min = -90, .max = 90};
+constexpr Style kPlainStyle{};
+constexpr ControlSpec kControls[] = {
+    {"TForm9", Kind::Form, 0, -1, -1, 100, 100, "Caption", "", &kPlainStyle},
+    {"RxSwitch1", Kind::Switch, 0, 0, 0, 50, 20, "", "", &kPlainStyle},
+    {"SpeedButton1", Kind::SpeedButton, 0, 0, 30, 40, 40, "+", "Hint", &kPlainStyle},
+    {"TrackBar1", Kind::TrackBar, 0, 0, 80, 90, 20, "", "", &kBar},
+    {"StatusBar1", Kind::StatusBar, 0, 0, 90, 100, 10, "", "", &kPlainStyle},
+};
+constexpr int kPanels[] = {30, 30, 40};
+const FormLayout kLayout{"TForm9", kControls, kPanels};
+
+struct RecordingView : IFormView {
+  std::vector<std::pair<std::size_t, Change>> changes;
+  void ControlChanged(std::size_t index, Change what, int) override {
+    changes.emplace_back(index, what);
+  }
+  int TextWidth(std::size_t, std::string_view text) override { return int(text.size()) * 7; }
+};
+
+TEST(FormModel, StartsFromTheLayoutTable) {
+  Form<TestId> form(kLayout);
+  EXPECT_FALSE(form.Visible(TestId::Form));  // windows are shown on demand
+  EXPECT_EQ(form.Text(TestId::Form), "Caption");
+  EXPECT_EQ(form.Get(TestId::Bar).position, -90);
+  EXPECT_EQ(form.Get(TestId::Status).panels.size(), 3u);
+}
+
+TEST(FormModel, SwitchLeftPressFlipsThenRunsTheHandlerOtherButtonsDoNotFlip) {
+  Form<TestId> form(kLayout);
+  std::vector<bool> seen;
+  form.OnSwitchPress(TestId::Switch, [&] { seen.push_back(form.Checked(TestId::Switch)); });
+  form.ViewMouseDown(1, MouseButton::Left);
+  form.ViewMouseDown(1, MouseButton::Right);
+  form.ViewMouseDown(1, MouseButton::Left);
+  EXPECT_EQ(seen, (std::vector<bool>{true, true, false}));
+  form.SetChecked(TestId::Switch, true);  // from code: no handler
+  EXPECT_EQ(seen.size(), 3u);
+}
+
+TEST(FormModel, ChangesReachTheViewAndErrorsReachTheSink) {
+  Form<TestId> form(kLayout);
+  RecordingView view;
+  form.AttachView(&view);
+  std::vector<std::string> errors;
+  form.SetErrorSink([&](const std::string& m) { errors.push_back(m); });
+  form.OnClick(TestId::Button, [] { throw std::runtime_error("Disque plein"); });
+  form.SetText(TestId::Button, "-");
+  form.SetPanelText(TestId::Status, 2, " Code IR: 1");
+  form.ViewClick(2);
+  form.ViewClick(2);
+  ASSERT_EQ(view.changes.size(), 2u);
+  EXPECT_EQ(view.changes[0], std::make_pair(std::size_t{2}, Change::Text));
+  EXPECT_EQ(view.changes[1], std::make_pair(std::size_t{4}, Change::PanelText));
+  EXPECT_EQ(errors, (std::vector<std::string>{"Disque plein", "Disque plein"}));
+  EXPECT_EQ(form.TextWidth(TestId::Button, "abc"), 21);
+}
+
+}  // namespace
+}  // namespace talvoro::ui
