@@ -13,9 +13,9 @@ using ui::MouseButton;
 
 namespace {
 
-constexpr const char* kReceiverAbsent = "Récepteur IR USB absent...";
 constexpr int kPanelReceiver = 0;
 constexpr int kPanelClock = 1;
+constexpr int kPanelCode = 2;
 constexpr unsigned kLeftButtonDown = 0x0201;  // WM_LBUTTONDOWN
 
 }  // namespace
@@ -34,7 +34,11 @@ MainWindow::MainWindow(const Services& services, Forms& forms)
   WireHandlers();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The receiver's read threads end before the window state they report to.
+  receiver_.reset();
+  controller_.reset();
+}
 
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;
@@ -59,6 +63,9 @@ bool MainWindow::Create() {
   }
   services_.timers.EnableTimer(tick_timer_, true);
   FormCreate();
+  // Devices are enumerated once the message loop runs, after start-up.
+  controller_ = std::make_unique<hid::HidDeviceController>(services_.hid, services_.main_thread);
+  receiver_ = std::make_unique<hid::ReceiverConnection>(*controller_, *this);
   return true;
 }
 
@@ -102,7 +109,7 @@ void MainWindow::FormCreate() {
   f.SetVisible(MainId::TForm1, true);
   services_.shell.ShowTaskbarEntry(platform::TaskbarShow::Show);
   services_.shell.AddNotifyIcon(notify_icon_);
-  f.SetPanelText(MainId::StatusBar1, kPanelReceiver, kReceiverAbsent);
+  f.SetPanelText(MainId::StatusBar1, kPanelReceiver, hid::kReceiverAbsentText);
 
   auto_minimise_count_ = 0;
   services_.timers.EnableTimer(auto_minimise_timer_,
@@ -174,6 +181,37 @@ void MainWindow::ShowLedOn(int tab) {
 void MainWindow::ShowLedOff(int tab) {
   forms_.main.SetImage(dispatch::Tab(tab).lamp,
                        tabs::LoadPicture(services_.files, ProgramFile("ledoff.bmp")));
+}
+
+}  // namespace talvoro::app
+
+namespace talvoro::app {
+
+void MainWindow::OnReceiverStatus(const std::string& utf8) {
+  forms_.main.RunGuarded([&] { forms_.main.SetPanelText(MainId::StatusBar1, kPanelReceiver, utf8); });
+}
+
+void MainWindow::OnReceiverArrived() {
+  forms_.main.RunGuarded([&] {
+    ui::MainForm& f = forms_.main;
+    receiver_active_ = 1;
+    for (const auto& tab : dispatch::Tabs()) f.SetEnabled(tab.programming, true);
+    f.SetEnabled(MainId::ToolButton4, true);
+    f.SetEnabled(MainId::Importeruneconfiguration1, true);
+    f.SetEnabled(MainId::Exporteruneconfiguration1, true);
+    f.SetEnabled(MainId::Importeruneconfiguration2, true);
+    f.SetEnabled(MainId::Exporteruneconfiguration2, true);
+    ResetPendingActions();
+  });
+}
+
+void MainWindow::OnReceiverGone() { forms_.main.RunGuarded([&] { Quit(); }); }
+
+void MainWindow::OnCode(int code) {
+  forms_.main.RunGuarded([&] {
+    last_code_ = code;
+    forms_.main.SetPanelText(MainId::StatusBar1, kPanelCode, " Code IR: " + std::to_string(code));
+  });
 }
 
 }  // namespace talvoro::app

@@ -12,6 +12,8 @@
 #include "app/single_instance.h"
 #include "config/configuration.h"
 #include "dispatch/slot_map.h"
+#include "hid/hid_controller.h"
+#include "hid/receiver.h"
 #include "ui/forms/forms.h"
 
 namespace talvoro::app {
@@ -35,13 +37,13 @@ struct VolumeLevels {
   int balance = 0;  // -90..90
 };
 
-class MainWindow {
+class MainWindow : public hid::IReceiverHost {
  public:
   static constexpr int kAutoMinimiseTicks = 2;
   static constexpr unsigned kNotifyCallback = 0x0400 + 100;  // WM_USER + 100
 
   MainWindow(const Services& services, Forms& forms);
-  ~MainWindow();
+  ~MainWindow() override;
 
   // Single-instance guard, then (first copy only) the start-up sequence.
   bool Create();
@@ -77,6 +79,14 @@ class MainWindow {
   const VolumeLevels& levels() const { return levels_; }
   actions::VolumeController& volume() { return *volume_; }
   bool auto_minimise_enabled() const;
+  int last_code() const { return last_code_; }
+  hid::HidDeviceController* hid_controller() { return controller_.get(); }
+
+  // --- the receiver ---
+  void OnReceiverStatus(const std::string& utf8) override;
+  void OnReceiverArrived() override;
+  void OnReceiverGone() override;
+  void OnCode(int code) override;
   const SingleInstanceGuard& guard() const { return guard_; }
 
  private:
@@ -108,6 +118,12 @@ class MainWindow {
   std::array<int, dispatch::kTabCount> pending_{};
   int programming_tab_ = 0;
   int auto_minimise_count_ = 0;
+  int last_code_ = 0;
+
+  // Declared last: the connection goes before the controller, and both
+  // before the state their handlers use.
+  std::unique_ptr<hid::HidDeviceController> controller_;
+  std::unique_ptr<hid::ReceiverConnection> receiver_;
 };
 
 }  // namespace talvoro::app
