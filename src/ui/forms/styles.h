@@ -25,6 +25,12 @@ inline constexpr Style kLaunchButton{
 inline constexpr Style kVerticalBar100{.flags = flag::kVertical, .min = 0, .max = 100};
 inline constexpr Style kVerticalBar255{.flags = flag::kVertical, .min = 0, .max = 255};
 inline constexpr Style kBalanceTrack{.flags = flag::kDisabled, .min = -90, .max = 90};
+// The caption over an action button: centred, wrapping onto a second line.
+inline constexpr Style kCaptionLabel{.flags = flag::kCentre};
+// A centred bold title inside a panel.
+inline constexpr Style kTitle{.flags = flag::kBold | flag::kCentre};
+// Small centred legends (under the level bars).
+inline constexpr Style kSmallLabel{.flags = flag::kCentre, .font_px = 9};
 
 }  // namespace talvoro::ui::styles
 

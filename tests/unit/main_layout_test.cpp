@@ -1,0 +1,295 @@
+// Structural checks of the main window's layout table: the tree is well formed,
+// every control fits in its parent without covering a sibling, and the
+// controls that the tab logic addresses stand where that logic expects them.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dispatch/slot_map.h"
+#include "ui/forms/forms.h"
+#include "ui/forms/styles.h"
+
+namespace talvoro::ui {
+namespace {
+
+using dispatch::Tabs;
+using dispatch::TabSpec;
+
+const FormLayout& L() {
+  return MainLayout();
+}
+const ControlSpec& Spec(std::size_t i) {
+  return L().controls[i];
+}
+const ControlSpec& Spec(MainId id) {
+  return Spec(MainForm::At(id));
+}
+
+bool IsMenuKind(Kind k) {
+  return k == Kind::MainMenu || k == Kind::PopupMenu || k == Kind::MenuItem ||
+         k == Kind::MenuSeparator;
+}
+
+bool IsContainerKind(Kind k) {
+  return k == Kind::Form || k == Kind::Page || k == Kind::GroupBox || k == Kind::Panel;
+}
+
+bool Hidden(const ControlSpec& s) {
+  return s.style && (s.style->flags & flag::kHidden) != 0;
+}
+
+// True when `index` lies somewhere inside `ancestor`.
+bool IsInside(std::size_t index, std::size_t ancestor) {
+  while (index != 0) {
+    index = Spec(index).parent;
+    if (index == ancestor) return true;
+  }
+  return ancestor == 0;
+}
+
+bool IsInside(MainId id, MainId ancestor) {
+  return IsInside(MainForm::At(id), MainForm::At(ancestor));
+}
+
+// Pixels between two boxes of the same parent (0 when they touch or overlap).
+int Gap(const ControlSpec& a, const ControlSpec& b) {
+  const int dx = std::max({0, b.x - (a.x + a.w), a.x - (b.x + b.w)});
+  const int dy = std::max({0, b.y - (a.y + a.h), a.y - (b.y + b.h)});
+  return std::max(dx, dy);
+}
+
+TEST(MainLayoutTree, FormComesFirstAndParentsPrecedeTheirChildren) {
+  ASSERT_GT(L().controls.size(), 1u);
+  const ControlSpec& form = Spec(0);
+  EXPECT_EQ(form.kind, Kind::Form);
+  EXPECT_EQ(form.parent, 0);
+  EXPECT_EQ(form.w, 704);
+  EXPECT_EQ(form.h, 513);
+  EXPECT_STREQ(form.caption, "Talvoro IR USB v2.0");
+  EXPECT_EQ(L().class_name, "TForm1");
+
+  for (std::size_t i = 1; i < L().controls.size(); ++i) {
+    EXPECT_LT(Spec(i).parent, i) << Spec(i).name;
+    EXPECT_NE(Spec(i).kind, Kind::Form) << Spec(i).name;
+  }
+}
+
+TEST(MainLayoutTree, EveryControlHangsFromAParentOfTheRightKind) {
+  for (std::size_t i = 1; i < L().controls.size(); ++i) {
+    const ControlSpec& s = Spec(i);
+    const Kind parent = Spec(s.parent).kind;
+    switch (s.kind) {
+      case Kind::MainMenu:
+      case Kind::PopupMenu:
+        EXPECT_EQ(parent, Kind::Form) << s.name;
+        break;
+      case Kind::MenuItem:
+      case Kind::MenuSeparator:
+        EXPECT_TRUE(parent == Kind::MainMenu || parent == Kind::PopupMenu ||
+                    parent == Kind::MenuItem)
+            << s.name;
+        break;
+      case Kind::ToolButton:
+      case Kind::ToolSeparator:
+        EXPECT_EQ(parent, Kind::ToolBar) << s.name;
+        break;
+      case Kind::Page:
+        EXPECT_EQ(parent, Kind::PageControl) << s.name;
+        break;
+      default:
+        EXPECT_TRUE(IsContainerKind(parent)) << s.name << " sits on " << Spec(s.parent).name;
+    }
+  }
+}
+
+TEST(MainLayoutGeometry, ChildrenLieInsideTheirParentsClientArea) {
+  for (std::size_t i = 1; i < L().controls.size(); ++i) {
+    const ControlSpec& s = Spec(i);
+    if (IsMenuKind(s.kind)) continue;
+    const ControlSpec& p = Spec(s.parent);
+    EXPECT_GT(s.w, 0) << s.name;
+    EXPECT_GT(s.h, 0) << s.name;
+    EXPECT_GE(s.x, 0) << s.name;
+    EXPECT_LE(s.x + s.w, p.w) << s.name << " overflows " << p.name << " to the right";
+    EXPECT_LE(s.y + s.h, p.h) << s.name << " overflows " << p.name << " at the bottom";
+    // A group box draws its caption across its top edge.
+    const int top = p.kind == Kind::GroupBox ? 14 : 0;
+    EXPECT_GE(s.y, top) << s.name << " runs into the top of " << p.name;
+  }
+}
+
+TEST(MainLayoutGeometry, VisibleSiblingsDoNotOverlap) {
+  const std::size_t n = L().controls.size();
+  for (std::size_t a = 1; a < n; ++a) {
+    const ControlSpec& sa = Spec(a);
+    // Pages share their page control's area; only one shows at a time.
+    if (IsMenuKind(sa.kind) || sa.kind == Kind::Page || Hidden(sa)) continue;
+    for (std::size_t b = a + 1; b < n; ++b) {
+      const ControlSpec& sb = Spec(b);
+      if (sb.parent != sa.parent || IsMenuKind(sb.kind) || sb.kind == Kind::Page || Hidden(sb))
+        continue;
+      const bool apart =
+          sa.x + sa.w <= sb.x || sb.x + sb.w <= sa.x || sa.y + sa.h <= sb.y || sb.y + sb.h <= sa.y;
+      EXPECT_TRUE(apart) << sa.name << " overlaps " << sb.name;
+    }
+  }
+}
+
+TEST(MainLayoutGeometry, WindowIsToolbarTabsAndStatusBarFromTopToBottom) {
+  const ControlSpec& bar = Spec(MainId::ToolBar1);
+  const ControlSpec& tabs = Spec(MainId::PageControl1);
+  const ControlSpec& status = Spec(MainId::StatusBar1);
+  EXPECT_EQ(bar.y, 0);
+  EXPECT_EQ(bar.w, 704);
+  EXPECT_EQ(tabs.y, bar.y + bar.h);
+  EXPECT_EQ(tabs.w, 704);
+  EXPECT_EQ(status.y, tabs.y + tabs.h);
+  EXPECT_EQ(status.y + status.h, 513);
+  EXPECT_TRUE(Hidden(Spec(MainId::ComboBox1)));
+}
+
+TEST(MainLayoutGeometry, ToolbarGroupsReadQuitReduceFilesSettingsHelp) {
+  std::string pattern;
+  int last_right = 0;
+  for (std::size_t i = 1; i < L().controls.size(); ++i) {
+    const ControlSpec& s = Spec(i);
+    if (s.parent != MainForm::At(MainId::ToolBar1)) continue;
+    pattern += s.kind == Kind::ToolSeparator ? '|' : 'B';
+    EXPECT_GE(s.x, last_right) << s.name << " is out of left-to-right order";
+    last_right = s.x + s.w;
+  }
+  EXPECT_EQ(pattern, "B|B|BB|B|B");
+  EXPECT_STREQ(Spec(MainId::ToolButton1).hint, "Quitter");
+  EXPECT_STREQ(Spec(MainId::ToolButton4).hint, "Exporter configuration IR");
+  EXPECT_STREQ(Spec(MainId::ToolButton6).hint, "Aide");
+}
+
+TEST(MainLayoutPages, PagesStandInTabControlOrderWithTheirCaptions) {
+  std::vector<std::size_t> pages;
+  for (std::size_t i = 1; i < L().controls.size(); ++i)
+    if (Spec(i).kind == Kind::Page) pages.push_back(i);
+  const auto& order = dispatch::PageOrder();
+  ASSERT_EQ(pages.size(), order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const TabSpec& tab = dispatch::Tab(order[k]);
+    EXPECT_EQ(pages[k], MainForm::At(tab.page)) << "page " << k;
+    EXPECT_STREQ(Spec(pages[k]).caption, tab.caption);
+    EXPECT_EQ(Spec(pages[k]).parent, MainForm::At(MainId::PageControl1));
+  }
+}
+
+TEST(MainLayoutPages, EveryTabsControlsStandOnItsOwnPage) {
+  for (const TabSpec& tab : Tabs()) {
+    SCOPED_TRACE(tab.caption);
+    for (MainId id : {tab.activation, tab.programming, tab.lamp, tab.clear_button})
+      EXPECT_TRUE(IsInside(id, tab.page)) << Spec(id).name;
+    EXPECT_EQ(Spec(tab.activation).kind, Kind::Switch);
+    EXPECT_EQ(Spec(tab.programming).kind, Kind::Switch);
+    EXPECT_EQ(Spec(tab.lamp).kind, Kind::Image);
+    EXPECT_EQ(Spec(tab.lamp).w, 17);
+    EXPECT_EQ(Spec(tab.lamp).h, 17);
+    EXPECT_EQ(Spec(tab.clear_button).kind, Kind::SpeedButton);
+    // The lamp stands beside its activation switch.
+    EXPECT_LE(Gap(Spec(tab.lamp), Spec(tab.activation)), 8);
+
+    for (const dispatch::CodeSlot& code : tab.codes) {
+      EXPECT_TRUE(IsInside(code.control, tab.page)) << Spec(code.control).name;
+      EXPECT_TRUE(IsInside(code.code_label, tab.page)) << Spec(code.code_label).name;
+    }
+    if (tab.toggle) {
+      EXPECT_TRUE(IsInside(tab.toggle->code_label, tab.page));
+    }
+    for (const dispatch::PathSlot& path : tab.paths) {
+      EXPECT_TRUE(IsInside(path.label, tab.page)) << Spec(path.label).name;
+      EXPECT_TRUE(IsInside(path.chooser, tab.page)) << Spec(path.chooser).name;
+      EXPECT_EQ(Spec(path.label).parent, Spec(path.chooser).parent) << Spec(path.label).name;
+      EXPECT_EQ(Spec(path.label).style, &styles::kPathLabel) << Spec(path.label).name;
+    }
+  }
+}
+
+TEST(MainLayoutPages, CodeLabelsSitBesideTheirControlsAndStartEmpty) {
+  MainForm form(L());
+  auto check_label = [&](MainId id) {
+    const ControlSpec& label = Spec(id);
+    EXPECT_EQ(label.kind, Kind::Label) << label.name;
+    EXPECT_EQ(label.style, &styles::kCodeLabel) << label.name;
+    EXPECT_EQ(form.Text(id), "IR: ") << label.name;
+  };
+  for (const TabSpec& tab : Tabs()) {
+    SCOPED_TRACE(tab.caption);
+    for (const dispatch::CodeSlot& code : tab.codes) {
+      check_label(code.code_label);
+      // Each action's code reads right under (or beside) its own control.
+      const ControlSpec& label = Spec(code.code_label);
+      const ControlSpec& control = Spec(code.control);
+      EXPECT_EQ(label.parent, control.parent) << label.name;
+      EXPECT_LE(Gap(label, control), 16) << label.name << " is far from " << control.name;
+    }
+    if (tab.toggle) {
+      check_label(tab.toggle->code_label);
+      EXPECT_EQ(Spec(tab.toggle->code_label).parent, Spec(tab.activation).parent);
+    }
+  }
+}
+
+TEST(MainLayoutPages, PathLabelsStartWithTheirPrefixBesideADotsButton) {
+  MainForm form(L());
+  for (const TabSpec& tab : Tabs()) {
+    for (const dispatch::PathSlot& path : tab.paths) {
+      EXPECT_EQ(form.Text(path.label), path.prefix) << Spec(path.label).name;
+      EXPECT_STREQ(Spec(path.chooser).caption, "...") << Spec(path.chooser).name;
+      EXPECT_NE(std::string_view(Spec(path.chooser).hint), "") << Spec(path.chooser).name;
+      // The path reads to the right of its chooser.
+      EXPECT_GE(Spec(path.label).x, Spec(path.chooser).x + Spec(path.chooser).w);
+    }
+  }
+}
+
+TEST(MainLayoutPages, ClearButtonHintsNameTheirTab) {
+  for (const TabSpec& tab : Tabs()) {
+    std::string expected;
+    if (tab.number == dispatch::kTabWindows)
+      expected = "Effacer tous les codes IR de l'onget \"Windows\".";
+    else if (tab.number != dispatch::kTabCloseApp)
+      expected = std::string("Effacer tous les codes IR de l'onglet \"") + tab.clear_name + "\".";
+    EXPECT_EQ(Spec(tab.clear_button).hint, expected) << tab.caption;
+    EXPECT_NE(std::string_view(Spec(tab.clear_button).caption), "") << tab.caption;
+  }
+}
+
+TEST(MainLayoutPages, MediaButtonsAreSquaresWithTheStartButtonLarger) {
+  for (const TabSpec& tab : Tabs()) {
+    const bool media = tab.toggle.has_value() || tab.number == dispatch::kTabPowerPoint;
+    if (!media) continue;
+    SCOPED_TRACE(tab.caption);
+    int start_buttons = 0;
+    for (const dispatch::CodeSlot& code : tab.codes) {
+      const ControlSpec& b = Spec(code.control);
+      EXPECT_EQ(b.kind, Kind::SpeedButton) << b.name;
+      const bool start = std::string_view(b.hint).starts_with("Activer ");
+      start_buttons += start;
+      EXPECT_EQ(b.w, start ? 49 : 41) << b.name;
+      EXPECT_EQ(b.h, b.w) << b.name;
+      EXPECT_NE(std::string_view(b.hint), "") << b.name;
+    }
+    EXPECT_EQ(start_buttons, 1);
+  }
+}
+
+TEST(MainLayoutPages, LauncherButtonsAreSmallNumberedSquares) {
+  for (const dispatch::CodeSlot& code : dispatch::Tab(dispatch::kTabLauncher).codes) {
+    const ControlSpec& b = Spec(code.control);
+    EXPECT_EQ(b.w, 25) << b.name;
+    EXPECT_EQ(b.h, 25) << b.name;
+    EXPECT_EQ(b.style, &styles::kLaunchButton) << b.name;
+    EXPECT_EQ(std::string_view(b.caption).size(), 1u) << b.name;
+  }
+}
+
+}  // namespace
+}  // namespace talvoro::ui
