@@ -14,7 +14,7 @@
 namespace talvoro::platform {
 
 struct HidInterfaceInfo {
-  std::string path;                  // interface path used to open the device
+  std::string path;                   // interface path used to open the device
   std::uint32_t device_instance = 0;  // identity across rescans
 };
 
@@ -40,8 +40,11 @@ class IHidDevice {
   // Waits up to `timeout_ms` for the started read. Completed with
   // `bytes_read` 0 means the read failed.
   virtual HidWait WaitRead(int timeout_ms, std::size_t& bytes_read) = 0;
+  // Cancels the started read; returns once the system no longer writes into
+  // the buffer (the read thread ends right after and frees it).
   virtual void CancelRead() = 0;
-  // Closes every handle; later reads fail.
+  // Closes every handle; later reads fail. The controller calls it only after
+  // the device's read loop has ended or can no longer touch the device.
   virtual void Close() = 0;
 };
 
