@@ -42,7 +42,9 @@ int VolumeController::Balance() {
   return balance_;
 }
 
-void VolumeController::Apply() { mixer_.WriteMasterLevels(LevelsFor(volume_, balance_)); }
+void VolumeController::Apply() {
+  mixer_.WriteMasterLevels(LevelsFor(volume_, balance_));
+}
 
 void VolumeController::ReadLevels() {
   platform::ChannelLevels levels;

@@ -112,8 +112,7 @@ void MainWindow::FormCreate() {
   f.SetPanelText(MainId::StatusBar1, kPanelReceiver, hid::kReceiverAbsentText);
 
   auto_minimise_count_ = 0;
-  services_.timers.EnableTimer(auto_minimise_timer_,
-                               settings()[config::kStartup] == "LANCE_ON");
+  services_.timers.EnableTimer(auto_minimise_timer_, settings()[config::kStartup] == "LANCE_ON");
 }
 
 void MainWindow::FormActivate() {
@@ -150,13 +149,17 @@ void MainWindow::OnNotifyIcon(unsigned mouse_message) {
   if (mouse_message == kLeftButtonDown) forms_.main.RunGuarded([this] { Restore(); });
 }
 
-void MainWindow::OnExit() { guard_.Finish(); }
+void MainWindow::OnExit() {
+  guard_.Finish();
+}
 
 void MainWindow::UpdateClock() {
   forms_.main.SetPanelText(MainId::StatusBar1, kPanelClock, ClockText(services_.clock.Now()));
 }
 
-void MainWindow::ResetPendingActions() { pending_.fill(0); }
+void MainWindow::ResetPendingActions() {
+  pending_.fill(0);
+}
 
 bool MainWindow::auto_minimise_enabled() const {
   return services_.timers.TimerEnabled(auto_minimise_timer_);
@@ -169,9 +172,13 @@ void MainWindow::OnAutoMinimiseTick() {
   }
 }
 
-void MainWindow::OnTick() { UpdateClock(); }
+void MainWindow::OnTick() {
+  UpdateClock();
+}
 
-std::string MainWindow::ProgramFile(const char* name) const { return config_.FilePath(name); }
+std::string MainWindow::ProgramFile(const char* name) const {
+  return config_.FilePath(name);
+}
 
 void MainWindow::ShowLedOn(int tab) {
   forms_.main.SetImage(dispatch::Tab(tab).lamp,
@@ -188,7 +195,8 @@ void MainWindow::ShowLedOff(int tab) {
 namespace talvoro::app {
 
 void MainWindow::OnReceiverStatus(const std::string& utf8) {
-  forms_.main.RunGuarded([&] { forms_.main.SetPanelText(MainId::StatusBar1, kPanelReceiver, utf8); });
+  forms_.main.RunGuarded(
+      [&] { forms_.main.SetPanelText(MainId::StatusBar1, kPanelReceiver, utf8); });
 }
 
 void MainWindow::OnReceiverArrived() {
@@ -205,7 +213,9 @@ void MainWindow::OnReceiverArrived() {
   });
 }
 
-void MainWindow::OnReceiverGone() { forms_.main.RunGuarded([&] { Quit(); }); }
+void MainWindow::OnReceiverGone() {
+  forms_.main.RunGuarded([&] { Quit(); });
+}
 
 void MainWindow::OnCode(int code) {
   forms_.main.RunGuarded([&] {

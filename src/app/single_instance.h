@@ -21,7 +21,7 @@ struct HandOver {
   static constexpr std::size_t kStringSize = 256;
   static constexpr std::size_t kBlockSize = 4 + kMaxArguments * kStringSize;  // 2820
 
-  std::int32_t count = 0;               // arguments after the program path
+  std::int32_t count = 0;              // arguments after the program path
   std::vector<std::string> arguments;  // the path and arguments: at most 11, each at most 255 bytes
 
   // The program path and arguments, cut to 11 strings of 255 bytes.

@@ -57,9 +57,9 @@ void MainWindow::ApplyConfiguration() {
   if (mute == "SON_OFF" || mute == "SON_ON") {
     const bool muted = mute == "SON_OFF";
     volume_->SetMute(muted);
-    f.SetImage(MainId::SpeedButton6,
-               tabs::LoadPicture(services_.files,
-                                 config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
+    f.SetImage(
+        MainId::SpeedButton6,
+        tabs::LoadPicture(services_.files, config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
   }
 
   // 5. Balance (the track bar only displays it).

@@ -56,7 +56,11 @@ std::string Utf8ToAnsi(std::string_view utf8) {
   out.reserve(utf8.size());
   for (std::size_t i = 0; i < utf8.size();) {
     const auto b = static_cast<std::uint8_t>(utf8[i]);
-    int extra = b < 0x80 ? 0 : (b >> 5) == 0x6 ? 1 : (b >> 4) == 0xE ? 2 : (b >> 3) == 0x1E ? 3 : -1;
+    int extra = b < 0x80           ? 0
+                : (b >> 5) == 0x6  ? 1
+                : (b >> 4) == 0xE  ? 2
+                : (b >> 3) == 0x1E ? 3
+                                   : -1;
     if (extra < 0 || i + extra >= utf8.size()) {
       out.push_back('?');
       ++i;

@@ -8,10 +8,10 @@ namespace {
 using M = MainId;
 
 constexpr CodeSlot kVolumesCodes[] = {
-    {7, 1, M::RadioButton1, M::Label3},  {8, 2, M::RadioButton2, M::Label4},
-    {9, 3, M::SpeedButton1, M::Label5},  {10, 4, M::SpeedButton2, M::Label9},
+    {7, 1, M::RadioButton1, M::Label3},   {8, 2, M::RadioButton2, M::Label4},
+    {9, 3, M::SpeedButton1, M::Label5},   {10, 4, M::SpeedButton2, M::Label9},
     {11, 5, M::SpeedButton6, M::Label15}, {12, 6, M::SpeedButton4, M::Label8},
-    {13, 7, M::SpeedButton5, M::Label6}, {14, 8, M::SpeedButton3, M::Label7},
+    {13, 7, M::SpeedButton5, M::Label6},  {14, 8, M::SpeedButton3, M::Label7},
 };
 
 constexpr CodeSlot kWindowsCodes[] = {
@@ -48,10 +48,10 @@ constexpr CodeSlot kPowerDvdCodes[] = {
 };
 
 constexpr CodeSlot kWinDvdCodes[] = {
-    {93, 81, M::SpeedButton56, M::LabelIr93},    {94, 82, M::SpeedButton60, M::LabelIr94},
-    {95, 83, M::SpeedButton59, M::LabelIr95},    {96, 84, M::SpeedButton61, M::LabelIr96},
-    {97, 85, M::SpeedButton58, M::LabelIr97},    {98, 86, M::SpeedButton62, M::LabelIr98},
-    {99, 87, M::SpeedButton57, M::LabelIr99},    {100, 88, M::SpeedButton63, M::LabelIr100},
+    {93, 81, M::SpeedButton56, M::LabelIr93},   {94, 82, M::SpeedButton60, M::LabelIr94},
+    {95, 83, M::SpeedButton59, M::LabelIr95},   {96, 84, M::SpeedButton61, M::LabelIr96},
+    {97, 85, M::SpeedButton58, M::LabelIr97},   {98, 86, M::SpeedButton62, M::LabelIr98},
+    {99, 87, M::SpeedButton57, M::LabelIr99},   {100, 88, M::SpeedButton63, M::LabelIr100},
     {101, 89, M::SpeedButton64, M::LabelIr101}, {102, 90, M::SpeedButton65, M::LabelIr102},
     {103, 91, M::SpeedButton66, M::LabelIr103}, {104, 92, M::SpeedButton67, M::LabelIr104},
 };
@@ -164,28 +164,72 @@ constexpr CodeSlot Toggle(int slot, int action, MainId sw, MainId label) {
 }
 
 const std::array<TabSpec, kTabCount> kTabs = {{
-    {kTabVolumes, "Volumes", M::TabSheet1, M::RxSwitch1, M::RxSwitch2, M::Led1, M::SpeedButton50,
-     1, Group::None, 0, std::nullopt, kVolumesCodes, {}, kClearVolumes, "Volumes", "", true,
+    {kTabVolumes,
+     "Volumes",
+     M::TabSheet1,
+     M::RxSwitch1,
+     M::RxSwitch2,
+     M::Led1,
+     M::SpeedButton50,
+     1,
+     Group::None,
+     0,
+     std::nullopt,
+     kVolumesCodes,
+     {},
+     kClearVolumes,
+     "Volumes",
+     "",
+     true,
      false},
-    {kTabWindows, "Windows", M::TabSheet2, M::RxSwitch3, M::RxSwitch4, M::Led2, M::SpeedButton51,
-     21, Group::None, 0, std::nullopt, kWindowsCodes, {}, kClearWindows, "Windows", "", true,
+    {kTabWindows,
+     "Windows",
+     M::TabSheet2,
+     M::RxSwitch3,
+     M::RxSwitch4,
+     M::Led2,
+     M::SpeedButton51,
+     21,
+     Group::None,
+     0,
+     std::nullopt,
+     kWindowsCodes,
+     {},
+     kClearWindows,
+     "Windows",
+     "",
+     true,
      false},
-    {kTabWindowsMediaPlayer, "Windows Media Player", M::TabSheet3, M::RxSwitch5, M::RxSwitch6,
-     M::Led3, M::SpeedButton52, 35, Group::A, 29,
-     Toggle(45, 29, M::RxSwitch5, M::LabelIr45), kWmpCodes, {}, kClearWmp,
-     "Lecteur Windows Media", "Lecteur Windows Media", true, true},
+    {kTabWindowsMediaPlayer,
+     "Windows Media Player",
+     M::TabSheet3,
+     M::RxSwitch5,
+     M::RxSwitch6,
+     M::Led3,
+     M::SpeedButton52,
+     35,
+     Group::A,
+     29,
+     Toggle(45, 29, M::RxSwitch5, M::LabelIr45),
+     kWmpCodes,
+     {},
+     kClearWmp,
+     "Lecteur Windows Media",
+     "Lecteur Windows Media",
+     true,
+     true},
     {kTabWinamp, "Winamp", M::TabSheet4, M::RxSwitch7, M::RxSwitch8, M::Led4, M::SpeedButton53, 51,
      Group::A, 40, Toggle(52, 40, M::RxSwitch7, M::LabelIr52), kWinampCodes, kWinampPath,
      kClearWinamp, "Winamp", "Lecteur Winamp", true, true},
     {kTabPowerDvd, "Power DVD", M::TabSheet5, M::RxSwitch9, M::RxSwitch10, M::Led5,
-     M::SpeedButton49, 71, Group::A, 60, Toggle(72, 60, M::RxSwitch9, M::LabelIr72),
-     kPowerDvdCodes, kPowerDvdPath, kClearPowerDvd, "Power DVD", "Lecteur Power DVD", true, true},
+     M::SpeedButton49, 71, Group::A, 60, Toggle(72, 60, M::RxSwitch9, M::LabelIr72), kPowerDvdCodes,
+     kPowerDvdPath, kClearPowerDvd, "Power DVD", "Lecteur Power DVD", true, true},
     {kTabWinDvd, "Win DVD", M::TabSheet6, M::RxSwitch11, M::RxSwitch12, M::Led6, M::SpeedButton55,
      91, Group::A, 80, Toggle(92, 80, M::RxSwitch11, M::LabelIr92), kWinDvdCodes, kWinDvdPath,
      kClearWinDvd, "Win DVD", "Lecteur Win DVD", true, true},
     {kTabMsiDvd, "MSI DVD", M::TabSheet7, M::RxSwitch13, M::RxSwitch14, M::Led7, M::SpeedButton68,
-     111, Group::A, 100, Toggle(112, 100, M::RxSwitch13, M::LabelIr112), kMsiDvdCodes,
-     kMsiDvdPath, kClearMsiDvd, "MSI DVD", "Lecteur MSI DVD", true, true},
+     111, Group::A, 100, Toggle(112, 100, M::RxSwitch13, M::LabelIr112), kMsiDvdCodes, kMsiDvdPath,
+     kClearMsiDvd, "MSI DVD", "Lecteur MSI DVD", true, true},
     {kTabPinnacle, "Pinnacle PCTV", M::TabSheet8, M::RxSwitch15, M::RxSwitch16, M::Led8,
      M::SpeedButton81, 131, Group::B, 120, Toggle(132, 120, M::RxSwitch15, M::LabelIr132),
      kPinnacleCodes, kPinnaclePath, kClearPinnacle, "PCTV", "Pinnacle PCTV", true, true},
@@ -205,31 +249,50 @@ const std::array<TabSpec, kTabCount> kTabs = {{
     {kTabProgDvb, "Prog DVB", M::TabSheet13, M::RxSwitch25, M::RxSwitch26, M::Led13,
      M::SpeedButton140, 236, Group::B, 200, Toggle(237, 200, M::RxSwitch25, M::LabelIr237),
      kProgDvbCodes, kProgDvbPath, kClearProgDvb, "Prog DVB", "Prog DVB", true, true},
-    {kTabCloseApp, "Fermer une application", M::TabSheet14, M::RxSwitch29, M::RxSwitch27, M::Led14,
-     M::SpeedButton155, 255, Group::None, 220, std::nullopt, kCloseAppCodes, {}, kClearCloseApp,
-     "Fermer une application", "", false, true},
+    {kTabCloseApp,
+     "Fermer une application",
+     M::TabSheet14,
+     M::RxSwitch29,
+     M::RxSwitch27,
+     M::Led14,
+     M::SpeedButton155,
+     255,
+     Group::None,
+     220,
+     std::nullopt,
+     kCloseAppCodes,
+     {},
+     kClearCloseApp,
+     "Fermer une application",
+     "",
+     false,
+     true},
 }};
 
 constexpr std::array<int, kTabCount> kPageOrder = {
-    kTabVolumes, kTabWindows, kTabCloseApp, kTabWindowsMediaPlayer, kTabWinamp,
-    kTabPowerDvd, kTabWinDvd, kTabMsiDvd, kTabRealOne, kTabPinnacle,
-    kTabKtv, kTabProgDvb, kTabPowerPoint, kTabLauncher,
+    kTabVolumes,    kTabWindows,  kTabCloseApp, kTabWindowsMediaPlayer, kTabWinamp, kTabPowerDvd,
+    kTabWinDvd,     kTabMsiDvd,   kTabRealOne,  kTabPinnacle,           kTabKtv,    kTabProgDvb,
+    kTabPowerPoint, kTabLauncher,
 };
 
-constexpr int kGroupA[] = {kTabWindowsMediaPlayer, kTabWinamp, kTabPowerDvd,
-                           kTabWinDvd, kTabMsiDvd, kTabRealOne};
+constexpr int kGroupA[] = {
+    kTabWindowsMediaPlayer, kTabWinamp, kTabPowerDvd, kTabWinDvd, kTabMsiDvd, kTabRealOne};
 constexpr int kGroupB[] = {kTabPinnacle, kTabKtv, kTabProgDvb};
 
 }  // namespace
 
-const std::array<TabSpec, kTabCount>& Tabs() { return kTabs; }
+const std::array<TabSpec, kTabCount>& Tabs() {
+  return kTabs;
+}
 
 const TabSpec& Tab(int number) {
   if (number < 1 || number > kTabCount) throw std::out_of_range("tab number");
   return kTabs[number - 1];
 }
 
-const std::array<int, kTabCount>& PageOrder() { return kPageOrder; }
+const std::array<int, kTabCount>& PageOrder() {
+  return kPageOrder;
+}
 
 std::span<const int> GroupMembers(Group group) {
   switch (group) {

@@ -20,7 +20,10 @@ TEST(LineFormat, LinesEndAtLfAndDropEveryCr) {
 }
 
 TEST(LineFormat, CtrlZEndsTheValueAndSkipsTheRestOfItsLine) {
-  auto v = ParseLines("ab\x1A" "cd\nef\n\x1A\ngh", 4);
+  auto v = ParseLines(
+      "ab\x1A"
+      "cd\nef\n\x1A\ngh",
+      4);
   EXPECT_EQ(v, (std::vector<std::string>{"ab", "ef", "", "gh"}));
 }
 
@@ -63,7 +66,9 @@ TEST(TextConversion, EveryAnsiByteSurvivesARoundTripThroughUtf8) {
   for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
   EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all)), all);
   EXPECT_EQ(AnsiToUtf8("\xE9\x80"), "é€");
-  EXPECT_EQ(Utf8ToAnsi("Récepteur 日"), "R\xE9" "cepteur ?");
+  EXPECT_EQ(Utf8ToAnsi("Récepteur 日"),
+            "R\xE9"
+            "cepteur ?");
 }
 
 TEST(Integers, OnlyDecimalIntegersConvert) {
@@ -151,9 +156,9 @@ TEST(Configuration, ShortSettingsFileIsReadAndWrittenBackAsThirtyLines) {
   EXPECT_EQ(lines[4], "C:\\Docs");
   EXPECT_EQ(lines[8], kDir);
   EXPECT_EQ(lines[29], "");
-  EXPECT_EQ(std::count(files.files.at(kSettingsPath).begin(),
-                       files.files.at(kSettingsPath).end(), '\n'),
-            30);
+  EXPECT_EQ(
+      std::count(files.files.at(kSettingsPath).begin(), files.files.at(kSettingsPath).end(), '\n'),
+      30);
 }
 
 TEST(Configuration, ProgrammeFileIsReadButNotRewrittenAtStart) {

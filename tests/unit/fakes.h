@@ -18,10 +18,10 @@ namespace talvoro::test {
 class FakeFileSystem : public platform::IFileSystem {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> unreadable;          // exist but cannot be opened
-  std::optional<std::uint32_t> fail_write;   // system error for WriteNewFile
+  std::set<std::string> unreadable;           // exist but cannot be opened
+  std::optional<std::uint32_t> fail_write;    // system error for WriteNewFile
   std::optional<std::uint32_t> fail_replace;  // system error for ReplaceFile
-  std::map<std::string, int> replace_count;  // saves completed, by target
+  std::map<std::string, int> replace_count;   // saves completed, by target
 
   std::optional<std::string> ReadFile(const std::string& path) override {
     if (unreadable.count(path)) return std::nullopt;
@@ -208,8 +208,8 @@ struct FakePlatform {
   platform::MainThreadQueue main_thread;
 
   app::Services services() {
-    return {files, clock, timers, dialogs, keyboard, shell, registry, mixer, instance, hid,
-            main_thread};
+    return {files,    clock, timers,   dialogs, keyboard,   shell,
+            registry, mixer, instance, hid,     main_thread};
   }
 };
 

@@ -198,9 +198,9 @@ TEST(SingleInstanceStartup, ASecondCopyHandsOverAndEndsWithoutShowingAnything) {
   first_platform.instance.existing_mutexes = &mutexes;
   Application first(first_platform.services());
   ASSERT_TRUE(first.OnMainWindowCreated());
-  EXPECT_EQ(first_platform.registry.keys["\\Software\\RunOneTalvoro_IR.exe"]
-                                       ["Talvoro_IR.exeRunOne"],
-            0x1234u);
+  EXPECT_EQ(
+      first_platform.registry.keys["\\Software\\RunOneTalvoro_IR.exe"]["Talvoro_IR.exeRunOne"],
+      0x1234u);
   first.main_window().Reduce();
 
   test::FakePlatform second_platform;

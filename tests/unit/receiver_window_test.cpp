@@ -15,10 +15,9 @@ using ui::MainId;
 class ReceiverWindowTest : public ::testing::Test {
  protected:
   ReceiverWindowTest() {
-    app_ = std::make_unique<Application>(Services{fake.files, fake.clock, fake.timers,
-                                                  fake.dialogs, fake.keyboard, fake.shell,
-                                                  fake.registry, fake.mixer, fake.instance, bus,
-                                                  fake.main_thread});
+    app_ = std::make_unique<Application>(
+        Services{fake.files, fake.clock, fake.timers, fake.dialogs, fake.keyboard, fake.shell,
+                 fake.registry, fake.mixer, fake.instance, bus, fake.main_thread});
     app_->OnMainWindowCreated();
   }
   ~ReceiverWindowTest() override { app_.reset(); }
@@ -43,12 +42,12 @@ TEST_F(ReceiverWindowTest, ArrivalOpensTheWindowCodesShowRemovalEndsTheProgram) 
   EXPECT_TRUE(form().Enabled(MainId::Exporteruneconfiguration2));
 
   receiver->Feed({0x00, 0x12, 0x34});
-  ASSERT_TRUE(talvoro::testing::PumpUntil(fake.main_thread,
-                                          [&] { return Panel(2) == " Code IR: 4660"; }));
+  ASSERT_TRUE(
+      talvoro::testing::PumpUntil(fake.main_thread, [&] { return Panel(2) == " Code IR: 4660"; }));
   EXPECT_EQ(win().last_code(), 4660);
   receiver->Feed({0x00, 0xFF, 0xFF});
-  ASSERT_TRUE(talvoro::testing::PumpUntil(fake.main_thread,
-                                          [&] { return Panel(2) == " Code IR: 65535"; }));
+  ASSERT_TRUE(
+      talvoro::testing::PumpUntil(fake.main_thread, [&] { return Panel(2) == " Code IR: 65535"; }));
 
   bus.Remove("\\\\?\\hid#receiver");
   bus.Fire();

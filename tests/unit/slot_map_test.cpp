@@ -114,20 +114,30 @@ TEST(SlotMap, NoSlotBelongsToTwoTabsOrTwoRoles) {
 // The learning rule: slot = action number + the tab's offset.
 int RuleSlot(int tab, int action) {
   switch (tab) {
-    case kTabVolumes: return action + 6;
-    case kTabWindows: return action + 12;
-    case kTabWindowsMediaPlayer: return action + 16;
+    case kTabVolumes:
+      return action + 6;
+    case kTabWindows:
+      return action + 12;
+    case kTabWindowsMediaPlayer:
+      return action + 16;
     case kTabWinamp:
     case kTabPowerDvd:
     case kTabWinDvd:
     case kTabMsiDvd:
-    case kTabPinnacle: return action + 12;
-    case kTabPowerPoint: return action == 144 ? 157 : action == 145 ? 156 : action + 12;
-    case kTabKtv: return action + 22;
-    case kTabRealOne: return action + 32;
-    case kTabProgDvb: return action + 37;
-    case kTabCloseApp: return action + 35;
-    case kTabLauncher: return 2 * action - 160;
+    case kTabPinnacle:
+      return action + 12;
+    case kTabPowerPoint:
+      return action == 144 ? 157 : action == 145 ? 156 : action + 12;
+    case kTabKtv:
+      return action + 22;
+    case kTabRealOne:
+      return action + 32;
+    case kTabProgDvb:
+      return action + 37;
+    case kTabCloseApp:
+      return action + 35;
+    case kTabLauncher:
+      return 2 * action - 160;
   }
   return -1;
 }

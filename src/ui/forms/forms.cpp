@@ -7,17 +7,9 @@ namespace {
 
 using namespace styles;
 
-#define TALVORO_CONTROL_ROW(IdType, name, kind, parent, x, y, w, h, caption, hint, style) \
-  ControlSpec{#name,                                                                     \
-              Kind::kind,                                                                \
-              static_cast<std::uint16_t>(IdType::parent),                                \
-              x,                                                                         \
-              y,                                                                         \
-              w,                                                                         \
-              h,                                                                         \
-              caption,                                                                   \
-              hint,                                                                      \
-              &style},
+#define TALVORO_CONTROL_ROW(IdType, name, kind, parent, x, y, w, h, caption, hint, style)         \
+  ControlSpec{#name, Kind::kind, static_cast<std::uint16_t>(IdType::parent), x, y, w, h, caption, \
+              hint,  &style},
 
 constexpr ControlSpec kMainControls[] = {
 #define CONTROL(...) TALVORO_CONTROL_ROW(MainId, __VA_ARGS__)

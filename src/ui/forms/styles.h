@@ -39,8 +39,8 @@ namespace talvoro::ui::styles {
 // Window frames. A form's x, y of -1 means centred on the desktop.
 inline constexpr Style kFormMain{.flags = flag::kFixedFrame | flag::kSysMenu};
 inline constexpr Style kFormDialog{.flags = flag::kFixedFrame | flag::kSysMenu};
-inline constexpr Style kFormDialogMinimize{
-    .flags = flag::kFixedFrame | flag::kSysMenu | flag::kMinimizeBox};
+inline constexpr Style kFormDialogMinimize{.flags = flag::kFixedFrame | flag::kSysMenu |
+                                                    flag::kMinimizeBox};
 inline constexpr Style kFormDialogNoSysMenu{.flags = flag::kFixedFrame};
 inline constexpr Style kFormPopup{.flags = flag::kNoCaption};
 inline constexpr Style kFormPopupWhite{.flags = flag::kNoCaption, .face = 0xFFFFFF};
