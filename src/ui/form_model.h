@@ -153,6 +153,13 @@ class FormBase {
   // The view reports the checked state a click gave a radio button or box.
   void ViewSetChecked(std::size_t index, bool checked);
 
+  // Whether a mouse-down handler is set on a control. A check box whose press
+  // is handled keeps the state its handler gives it: the view then withholds
+  // the control's own click toggle.
+  bool HandlesMouseDown(std::size_t index) const {
+    return static_cast<bool>(mouse_down_.at(index));
+  }
+
   // Runs `fn` as an event entry: an escaping error goes to the error sink.
   void RunGuarded(const std::function<void()>& fn);
 

@@ -1,0 +1,91 @@
+#include "config/io_error.h"
+#include "platform/win32/services_win32.h"
+#include "platform/win32/wide_text.h"
+
+namespace talvoro::platform::win32 {
+namespace {
+
+[[noreturn]] void ThrowLastError() {
+  throw config::IoError::FromSystemError(GetLastError());
+}
+
+class FileHandle {
+ public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() {
+    if (valid()) CloseHandle(handle_);
+  }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  // Closes now, reporting a failure (a delayed write error shows up here).
+  void Close() {
+    const HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    if (!CloseHandle(handle)) ThrowLastError();
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
+  // Others may keep the file open for reading or writing (an editor, a
+  // virus scanner): sharing both is what the old file routines did.
+  FileHandle file(CreateFileW(AnsiToWide(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file.valid()) return std::nullopt;
+
+  std::string bytes;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+    bytes.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buffer[64 * 1024];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) ThrowLastError();
+    if (read == 0) break;
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+void Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+  // CREATE_ALWAYS truncates an existing file; note that it fails with
+  // "access denied" on a file marked hidden or system, which is reported.
+  FileHandle file(CreateFileW(AnsiToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) ThrowLastError();
+  while (!bytes.empty()) {
+    const DWORD chunk = static_cast<DWORD>(bytes.size() > (1u << 30) ? (1u << 30) : bytes.size());
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) ThrowLastError();
+    if (written == 0) throw config::IoError::FromSystemError(ERROR_DISK_FULL);
+    bytes.remove_prefix(written);
+  }
+  // The caller replaces the live file with this one next: its bytes must be
+  // on the disk before the rename is, or a crash could leave an empty file.
+  if (!FlushFileBuffers(file.get())) ThrowLastError();
+  file.Close();
+}
+
+void Win32FileSystem::ReplaceFile(const std::string& source, const std::string& target) {
+  if (!MoveFileExW(AnsiToWide(source).c_str(), AnsiToWide(target).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    ThrowLastError();
+}
+
+void Win32FileSystem::RemoveFile(const std::string& path) {
+  DeleteFileW(AnsiToWide(path).c_str());
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(AnsiToWide(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace talvoro::platform::win32

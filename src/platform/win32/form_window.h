@@ -1,0 +1,140 @@
+// A real window built from a form's layout table. It mirrors every change the
+// core makes to the form's controls (IFormView) and reports the user's input
+// back to the form (FormBase::View*).
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/win32/picture.h"
+#include "platform/win32/ui_resources.h"
+#include "platform/win32/win32_api.h"
+#include "ui/form_model.h"
+
+namespace talvoro::platform::win32 {
+
+class FormWindow final : public ui::IFormView {
+ public:
+  // Extra messages of the form window; returns true when it handled one.
+  using MessageHook =
+      std::function<bool(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result)>;
+
+  // `owner` is the window that carries the program's taskbar entry.
+  FormWindow(ui::FormBase& form, UiResources& resources, HWND owner);
+  ~FormWindow() override;
+  FormWindow(const FormWindow&) = delete;
+  FormWindow& operator=(const FormWindow&) = delete;
+
+  // Builds the window and its controls from the form's current state, and
+  // attaches itself to the form as its view. Shown only if the form says so.
+  void Create();
+  // Detaches from the form and destroys the window.
+  void Destroy();
+
+  HWND hwnd() const { return hwnd_; }
+  ui::FormBase& form() { return form_; }
+  void SetMessageHook(MessageHook hook) { hook_ = std::move(hook); }
+
+  // For the message loop's keyboard navigation: the form a window is.
+  static FormWindow* FromHwnd(HWND hwnd);
+
+  // ui::IFormView
+  void ControlChanged(std::size_t index, ui::Change what, int detail) override;
+  int TextWidth(std::size_t index, std::string_view utf8) override;
+
+ private:
+  struct Control {
+    HWND hwnd = nullptr;  // the control's own window, if it has one
+    HWND host = nullptr;  // the window it lives in (form, container, tab or tool bar)
+    int dx = 0;           // its layout position's offset in the host
+    int dy = 0;
+    HFONT font = nullptr;
+    std::wstring hint;
+    HMENU menu = nullptr;         // menu bars, popups, items with a sub-menu
+    HMENU parent_menu = nullptr;  // menu entries: the menu they stand in
+    int menu_position = -1;
+    std::unique_ptr<Picture> picture;
+    bool pressed = false;  // images: the left button went down on it
+  };
+
+  // Creation (form_window_build.cpp).
+  DWORD FormStyle(DWORD* ex_style) const;
+  void PlaceForm();
+  void CreateControl(std::size_t i);
+  HWND CreateChild(std::size_t i, const wchar_t* window_class, DWORD style, DWORD ex_style = 0,
+                   int extra_height = 0);
+  void AddPage(std::size_t i);
+  void AddToolButton(std::size_t i);
+  void AddTooltip(std::size_t i);
+  void LayoutPages(std::size_t page_control);
+  void StackChildren();
+  void BuildMenus();
+  HMENU BuildMenu(std::size_t root);
+  void RebuildMenu(std::size_t root);
+  void SubclassControl(std::size_t i);
+
+  // Mirroring state changes (form_window_update.cpp).
+  void ApplyText(std::size_t i);
+  void ApplyChecked(std::size_t i);
+  void ApplyEnabled(std::size_t i);
+  void ApplyVisible(std::size_t i);
+  void ApplyBounds(std::size_t i);
+  void ApplyPosition(std::size_t i);
+  void ApplyImage(std::size_t i);
+  void ApplyPanelText(std::size_t i, int panel);
+  void ApplyTopmost();
+  void ApplyMenuEntry(std::size_t i);
+  void ShowActivePage(std::size_t page_control);
+  void ShowPopup(std::size_t i);
+  void ApplyStatusParts(std::size_t i);
+  void MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height);
+
+  // Input and drawing (form_window.cpp, form_window_paint.cpp).
+  LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  bool HandleHostMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+  void OnCommand(WPARAM wparam, LPARAM lparam);
+  LRESULT OnNotify(const NMHDR* header);
+  LRESULT OnCtlColor(HDC dc, HWND child);
+  void OnActivate(WPARAM wparam, LPARAM lparam);
+  void RouteMouseDown(std::size_t i, UINT message);
+  bool CheckRadio(std::size_t i);  // true when the click is to be reported
+  std::size_t IndexOf(HWND child) const;
+  bool ValidIndex(std::size_t i) const { return i < controls_.size(); }
+  const ui::ControlSpec& Spec(std::size_t i) const { return form_.layout().controls[i]; }
+  std::uint32_t Flags(std::size_t i) const;
+  bool WantsHandCursor(std::size_t i) const;
+
+  void PaintContainer(std::size_t i, HDC dc);
+  void PaintSwitch(std::size_t i, HDC dc);
+  void PaintImage(std::size_t i, HDC dc);
+  void DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item);
+
+  static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK ChildProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK ControlSubclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
+                                          UINT_PTR id, DWORD_PTR self);
+  LRESULT HandleChildMessage(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam);
+  static void RegisterClasses(HINSTANCE instance, HICON big_icon, HICON small_icon,
+                              const std::wstring& form_class);
+
+  ui::FormBase& form_;
+  UiResources& res_;
+  HWND owner_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  std::vector<Control> controls_;
+  MessageHook hook_;
+  int menu_loop_depth_ = 0;
+  std::vector<std::size_t> stale_menus_;  // rebuilt once the menu loop is over
+  bool activating_ = false;
+};
+
+// Control identifiers: WM_COMMAND and WM_NOTIFY name controls by these.
+inline constexpr int kFirstControlId = 1000;
+
+}  // namespace talvoro::platform::win32

@@ -1,0 +1,362 @@
+// Mirroring the core's changes onto the real controls.
+#include "platform/win32/form_window.h"
+#include "platform/win32/form_window_internal.h"
+#include "platform/win32/layout_plan.h"
+#include "platform/win32/wide_text.h"
+
+namespace talvoro::platform::win32 {
+
+using ui::Change;
+using ui::Kind;
+
+void FormWindow::ControlChanged(std::size_t index, Change what, int detail) {
+  if (!hwnd_ || !ValidIndex(index)) return;
+  switch (what) {
+    case Change::Text:
+      ApplyText(index);
+      break;
+    case Change::Checked:
+      ApplyChecked(index);
+      break;
+    case Change::Enabled:
+      ApplyEnabled(index);
+      break;
+    case Change::Visible:
+      ApplyVisible(index);
+      break;
+    case Change::Bounds:
+      ApplyBounds(index);
+      break;
+    case Change::Position:
+      ApplyPosition(index);
+      break;
+    case Change::Image:
+      ApplyImage(index);
+      break;
+    case Change::PanelText:
+      ApplyPanelText(index, detail);
+      break;
+    case Change::Topmost:
+      ApplyTopmost();
+      break;
+  }
+}
+
+void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height) {
+  HDC dc = GetDC(hwnd_);
+  const HGDIOBJ old = SelectObject(dc, controls_[i].font ? controls_[i].font : controls_[0].font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  int widest = 0;
+  int lines = 0;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = text.find(L'\n', start);
+    std::wstring_view line = text.substr(start, end == std::wstring_view::npos ? end : end - start);
+    if (!line.empty() && line.back() == L'\r') line.remove_suffix(1);
+    SIZE size{};
+    if (!line.empty()) GetTextExtentPoint32W(dc, line.data(), static_cast<int>(line.size()), &size);
+    if (size.cx > widest) widest = size.cx;
+    ++lines;
+    if (end == std::wstring_view::npos) break;
+    start = end + 1;
+  }
+  SelectObject(dc, old);
+  ReleaseDC(hwnd_, dc);
+  if (width) *width = widest;
+  if (height) *height = lines * metrics.tmHeight;
+}
+
+int FormWindow::TextWidth(std::size_t index, std::string_view utf8) {
+  if (!hwnd_ || !ValidIndex(index)) return static_cast<int>(utf8.size()) * 6;
+  int width = 0;
+  MeasureLines(index, Utf8ToWide(utf8), &width, nullptr);
+  return width;
+}
+
+void FormWindow::ApplyText(std::size_t i) {
+  const Control& c = controls_[i];
+  const std::wstring text = Utf8ToWide(form_.state(i).text);
+  switch (Spec(i).kind) {
+    case Kind::Form:
+      SetWindowTextW(hwnd_, text.c_str());
+      return;
+    case Kind::Page: {
+      std::wstring caption = text;
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = caption.data();
+      SendMessageW(c.host, TCM_SETITEMW, PageOrdinal(form_.layout(), i),
+                   reinterpret_cast<LPARAM>(&item));
+      if (c.hwnd) SetWindowTextW(c.hwnd, text.c_str());
+      return;
+    }
+    case Kind::MenuItem:
+    case Kind::MenuSeparator:
+      ApplyMenuEntry(i);
+      return;
+    case Kind::MainMenu:
+    case Kind::PopupMenu:
+    case Kind::ToolButton:
+    case Kind::ToolSeparator:
+      return;
+    case Kind::StatusBar:
+      if (c.hwnd && form_.layout().status_panels.empty())
+        SendMessageW(c.hwnd, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+      return;
+    default:
+      break;
+  }
+  if (!c.hwnd) return;
+  SetWindowTextW(c.hwnd, text.c_str());
+  switch (Spec(i).kind) {
+    case Kind::Label:
+    case Kind::LinkLabel:
+      ApplyBounds(i);  // labels follow their text's size
+      break;
+    case Kind::GroupBox:
+    case Kind::Panel:
+    case Kind::Switch:
+    case Kind::SpeedButton:
+      InvalidateRect(c.hwnd, nullptr, TRUE);  // drawn here from the form's state
+      break;
+    default:
+      break;
+  }
+}
+
+void FormWindow::ApplyChecked(std::size_t i) {
+  const Control& c = controls_[i];
+  const bool checked = form_.state(i).checked;
+  switch (Spec(i).kind) {
+    case Kind::RadioButton:
+    case Kind::CheckBox:
+      if (c.hwnd) SendMessageW(c.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      break;
+    case Kind::Switch:
+    case Kind::SpeedButton:
+      if (c.hwnd) InvalidateRect(c.hwnd, nullptr, FALSE);
+      break;
+    case Kind::MenuItem:
+      ApplyMenuEntry(i);
+      break;
+    case Kind::ToolButton:
+      SendMessageW(c.host, TB_CHECKBUTTON, kFirstControlId + i, MAKELPARAM(checked, 0));
+      break;
+    default:
+      break;
+  }
+}
+
+void FormWindow::ApplyEnabled(std::size_t i) {
+  const Control& c = controls_[i];
+  const bool enabled = form_.state(i).enabled;
+  switch (Spec(i).kind) {
+    case Kind::Form:
+      EnableWindow(hwnd_, enabled);
+      break;
+    case Kind::MenuItem:
+    case Kind::MenuSeparator:
+      ApplyMenuEntry(i);
+      break;
+    case Kind::ToolButton:
+      SendMessageW(c.host, TB_ENABLEBUTTON, kFirstControlId + i, MAKELPARAM(enabled, 0));
+      break;
+    case Kind::MainMenu:
+    case Kind::PopupMenu:
+    case Kind::ToolSeparator:
+      break;
+    default:
+      if (!c.hwnd) break;
+      EnableWindow(c.hwnd, enabled);
+      // Owner-drawn and custom controls draw their disabled look themselves.
+      InvalidateRect(c.hwnd, nullptr, FALSE);
+      break;
+  }
+}
+
+void FormWindow::ApplyVisible(std::size_t i) {
+  const Control& c = controls_[i];
+  const bool visible = form_.state(i).visible;
+  switch (Spec(i).kind) {
+    case Kind::Form:
+      if (!visible) {
+        ShowWindow(hwnd_, SW_HIDE);
+      } else if (FrameFor(Flags(0)).popup) {
+        // Borderless forms (the on-screen display, the countdown, ...) appear
+        // over whatever the user is working in without taking the keyboard
+        // from it: synthesized shortcuts go to the foreground window.
+        ShowWindow(hwnd_, SW_SHOWNA);
+      } else {
+        ShowWindow(hwnd_, SW_SHOW);
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      }
+      break;
+    case Kind::PopupMenu:
+      if (visible) ShowPopup(i);
+      break;
+    case Kind::MainMenu:
+      SetMenu(hwnd_, visible ? c.menu : nullptr);
+      break;
+    case Kind::MenuItem:
+    case Kind::MenuSeparator:
+      RebuildMenu(MenuRoot(form_.layout(), i));
+      break;
+    case Kind::ToolButton:
+    case Kind::ToolSeparator:
+      SendMessageW(c.host, TB_HIDEBUTTON, kFirstControlId + i, MAKELPARAM(!visible, 0));
+      break;
+    case Kind::Page:
+      break;  // pages come and go with their tab
+    default:
+      if (c.hwnd) ShowWindow(c.hwnd, visible ? SW_SHOWNA : SW_HIDE);
+      break;
+  }
+}
+
+void FormWindow::ApplyBounds(std::size_t i) {
+  const Control& c = controls_[i];
+  const ui::ControlState& state = form_.state(i);
+  switch (Spec(i).kind) {
+    case Kind::Form:
+      PlaceForm();
+      return;
+    case Kind::Page:
+    case Kind::StatusBar:  // docked to the bottom of its parent
+    case Kind::MainMenu:
+    case Kind::PopupMenu:  // its position is where it opens
+    case Kind::MenuItem:
+    case Kind::MenuSeparator:
+    case Kind::ToolButton:
+    case Kind::ToolSeparator:
+      return;
+    default:
+      break;
+  }
+  if (!c.hwnd) return;
+  Size size{state.w, state.h};
+  if (Spec(i).kind == Kind::Label || Spec(i).kind == Kind::LinkLabel) {
+    Size text;
+    MeasureLines(i, Utf8ToWide(state.text), &text.w, &text.h);
+    int line_height = 0;
+    MeasureLines(i, L"", nullptr, &line_height);
+    size = LabelSize(Spec(i), size, text, line_height);
+  }
+  if (Spec(i).kind == Kind::ComboBox) size.h += kComboDropHeight;
+  SetWindowPos(c.hwnd, nullptr, state.x + c.dx, state.y + c.dy, size.w, size.h,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (Spec(i).kind == Kind::PageControl) LayoutPages(i);
+}
+
+void FormWindow::ApplyPosition(std::size_t i) {
+  const Control& c = controls_[i];
+  const int position = form_.state(i).position;
+  switch (Spec(i).kind) {
+    case Kind::ProgressBar:
+      if (c.hwnd) SendMessageW(c.hwnd, PBM_SETPOS, position, 0);
+      break;
+    case Kind::TrackBar:
+      if (c.hwnd) SendMessageW(c.hwnd, TBM_SETPOS, TRUE, position);
+      break;
+    case Kind::PageControl:
+      ShowActivePage(i);
+      break;
+    case Kind::ComboBox:
+      if (c.hwnd) SendMessageW(c.hwnd, CB_SETCURSEL, position, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void FormWindow::ShowActivePage(std::size_t page_control) {
+  const HWND tab = controls_[page_control].hwnd;
+  if (!tab) return;
+  const int active = form_.state(page_control).position;
+  // Setting the selection from code sends no TCN_SELCHANGE: nothing runs.
+  if (SendMessageW(tab, TCM_GETCURSEL, 0, 0) != active) SendMessageW(tab, TCM_SETCURSEL, active, 0);
+  const std::vector<std::size_t> pages = PagesOf(form_.layout(), page_control);
+  // Show the new page before hiding the old one, so that the tab control's
+  // empty background never flashes in between.
+  for (std::size_t n = 0; n < pages.size(); ++n)
+    if (static_cast<int>(n) == active && controls_[pages[n]].hwnd)
+      ShowWindow(controls_[pages[n]].hwnd, SW_SHOW);
+  for (std::size_t n = 0; n < pages.size(); ++n)
+    if (static_cast<int>(n) != active && controls_[pages[n]].hwnd)
+      ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
+}
+
+void FormWindow::ApplyImage(std::size_t i) {
+  Control& c = controls_[i];
+  const auto& image = form_.state(i).image;
+  c.picture = image ? Picture::FromBmp(*image) : nullptr;
+  if (c.hwnd) InvalidateRect(c.hwnd, nullptr, FALSE);
+}
+
+void FormWindow::ApplyStatusParts(std::size_t i) {
+  const Control& c = controls_[i];
+  const auto widths = form_.layout().status_panels;
+  if (widths.empty()) {
+    SendMessageW(c.hwnd, SB_SIMPLE, TRUE, 0);
+    ApplyText(i);
+    return;
+  }
+  // SB_SETPARTS takes each panel's right edge, not its width.
+  std::vector<int> edges;
+  int right = 0;
+  for (int w : widths) edges.push_back(right += w);
+  SendMessageW(c.hwnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+  for (std::size_t panel = 0; panel < edges.size(); ++panel)
+    ApplyPanelText(i, static_cast<int>(panel));
+}
+
+void FormWindow::ApplyPanelText(std::size_t i, int panel) {
+  const Control& c = controls_[i];
+  const auto& panels = form_.state(i).panels;
+  if (!c.hwnd || panel < 0 || static_cast<std::size_t>(panel) >= panels.size()) return;
+  const std::wstring text = Utf8ToWide(panels[static_cast<std::size_t>(panel)]);
+  SendMessageW(c.hwnd, SB_SETTEXTW, static_cast<WPARAM>(panel),
+               reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void FormWindow::ApplyTopmost() {
+  SetWindowPos(hwnd_, form_.state(0).topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FormWindow::ApplyMenuEntry(std::size_t i) {
+  const Control& c = controls_[i];
+  if (!c.parent_menu || c.menu_position < 0) return;  // hidden, or not built
+  const ui::ControlState& state = form_.state(i);
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_STATE;
+  info.fState =
+      (state.enabled ? MFS_ENABLED : MFS_DISABLED) | (state.checked ? MFS_CHECKED : MFS_UNCHECKED);
+  std::wstring text = Utf8ToWide(state.text);
+  if (Spec(i).kind == Kind::MenuItem) {
+    info.fMask |= MIIM_STRING;
+    info.dwTypeData = text.data();
+  }
+  SetMenuItemInfoW(c.parent_menu, static_cast<UINT>(c.menu_position), TRUE, &info);
+  // Items of the bar itself are only redrawn on request.
+  if (c.parent_menu == GetMenu(hwnd_)) DrawMenuBar(hwnd_);
+}
+
+void FormWindow::ShowPopup(std::size_t i) {
+  const HMENU menu = controls_[i].menu;
+  if (!menu) return;
+  const ui::ControlState& state = form_.state(i);
+  POINT at{state.x, state.y};
+  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+  // A popup menu only closes on a click elsewhere when its owner is the
+  // foreground window, which a window hidden in the notification area is
+  // not: make it so first, and post a message after the menu returns so that
+  // the next popup behaves as well (the notification area's known quirk).
+  SetForegroundWindow(hwnd_);
+  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, hwnd_,
+                   nullptr);
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+}  // namespace talvoro::platform::win32

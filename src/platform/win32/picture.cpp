@@ -1,0 +1,107 @@
+#include "platform/win32/picture.h"
+
+#include <cstring>
+#include <vector>
+
+#include "platform/win32/bmp_file.h"
+
+namespace talvoro::platform::win32 {
+namespace {
+
+// A memory DC with a bitmap selected, restored and freed on scope exit.
+class MemoryDc {
+ public:
+  MemoryDc(HDC compatible, HBITMAP bitmap)
+      : dc_(CreateCompatibleDC(compatible)), old_(SelectObject(dc_, bitmap)) {}
+  ~MemoryDc() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+  }
+  MemoryDc(const MemoryDc&) = delete;
+  MemoryDc& operator=(const MemoryDc&) = delete;
+  operator HDC() const { return dc_; }
+
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+}  // namespace
+
+std::unique_ptr<Picture> Picture::FromBmp(std::string_view bytes) {
+  const std::optional<BmpLayout> layout = ParseBmp(bytes);
+  if (!layout) return nullptr;
+
+  // The info header sits at offset 14 of the file, which leaves its 32-bit
+  // fields misaligned: GDI gets an aligned copy of header, masks and palette.
+  const std::size_t info_bytes = layout->info_size + layout->colour_table;
+  std::vector<std::uint32_t> info((info_bytes + 3) / 4);
+  std::memcpy(info.data(), bytes.data() + layout->info_offset, info_bytes);
+  const auto* bitmap_info = reinterpret_cast<const BITMAPINFO*>(info.data());
+  const void* bits = bytes.data() + layout->bits_offset;
+
+  std::unique_ptr<Picture> picture(new Picture);
+  picture->width_ = layout->width;
+  picture->height_ = layout->height;
+
+  HDC screen = GetDC(nullptr);
+  picture->colour_ =
+      CreateDIBitmap(screen, &bitmap_info->bmiHeader, CBM_INIT, bits, bitmap_info, DIB_RGB_COLORS);
+  if (!picture->colour_) {
+    ReleaseDC(nullptr, screen);
+    return nullptr;
+  }
+  const int w = picture->width_;
+  const int h = picture->height_;
+  picture->mask_ = CreateBitmap(w, h, 1, 1, nullptr);
+  picture->punched_ = CreateCompatibleBitmap(screen, w, h);
+  {
+    MemoryDc colour(screen, picture->colour_);
+    MemoryDc mask(screen, picture->mask_);
+    MemoryDc punched(screen, picture->punched_);
+    // Colour-to-monochrome blits turn pixels equal to the source's background
+    // colour into 1 and all others into 0: with the bottom-left pixel as
+    // background this yields the transparency mask.
+    SetBkColor(colour, GetPixel(colour, 0, h - 1));
+    BitBlt(mask, 0, 0, w, h, colour, 0, 0, SRCCOPY);
+    // Monochrome-to-colour blits turn 1 into the destination's background
+    // colour and 0 into its text colour: ANDing the mask in this way blacks
+    // out the transparent pixels of the copy.
+    BitBlt(punched, 0, 0, w, h, colour, 0, 0, SRCCOPY);
+    SetBkColor(punched, RGB(0, 0, 0));
+    SetTextColor(punched, RGB(255, 255, 255));
+    BitBlt(punched, 0, 0, w, h, mask, 0, 0, SRCAND);
+  }
+  ReleaseDC(nullptr, screen);
+  return picture;
+}
+
+Picture::~Picture() {
+  if (colour_) DeleteObject(colour_);
+  if (mask_) DeleteObject(mask_);
+  if (punched_) DeleteObject(punched_);
+}
+
+void Picture::Draw(HDC dc, int x, int y, bool transparent) const {
+  if (!transparent || !mask_ || !punched_) {
+    MemoryDc colour(dc, colour_);
+    BitBlt(dc, x, y, width_, height_, colour, 0, 0, SRCCOPY);
+    return;
+  }
+  // Black out the opaque pixels of the destination, then OR the punched
+  // image in: the transparent pixels leave the background as it was.
+  const COLORREF old_bk = SetBkColor(dc, RGB(255, 255, 255));
+  const COLORREF old_text = SetTextColor(dc, RGB(0, 0, 0));
+  {
+    MemoryDc mask(dc, mask_);
+    BitBlt(dc, x, y, width_, height_, mask, 0, 0, SRCAND);
+  }
+  {
+    MemoryDc punched(dc, punched_);
+    BitBlt(dc, x, y, width_, height_, punched, 0, 0, SRCPAINT);
+  }
+  SetBkColor(dc, old_bk);
+  SetTextColor(dc, old_text);
+}
+
+}  // namespace talvoro::platform::win32

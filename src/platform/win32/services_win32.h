@@ -1,0 +1,156 @@
+// The Windows implementations of the platform interfaces the core is built on.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+#include "platform/keyboard.h"
+#include "platform/mixer.h"
+#include "platform/registry.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "platform/timers.h"
+#include "platform/win32/message_window.h"
+#include "platform/win32/timer_table.h"
+#include "platform/win32/win32_api.h"
+
+namespace talvoro::platform::win32 {
+
+class TaskbarWindow;
+
+class Win32FileSystem final : public IFileSystem {
+ public:
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  void WriteNewFile(const std::string& path, std::string_view bytes) override;
+  void ReplaceFile(const std::string& source, const std::string& target) override;
+  void RemoveFile(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+};
+
+class Win32Clock final : public IClock {
+ public:
+  DateTime Now() override;
+  void Sleep(int milliseconds) override;
+};
+
+class Win32Keyboard final : public IKeyboard {
+ public:
+  void KeyEvent(std::uint8_t vk, bool key_up) override;
+};
+
+class Win32Dialogs final : public IDialogs {
+ public:
+  void ShowError(const std::string& utf8_message) override;
+  BoxResult MessageBox(const std::string& utf8_text, const std::string& utf8_caption, BoxIcon icon,
+                       BoxButtons buttons) override;
+};
+
+class Win32Registry final : public IRegistry {
+ public:
+  std::optional<std::uint32_t> ReadUserDword(const std::string& key,
+                                             const std::string& value) override;
+  void WriteUserDword(const std::string& key, const std::string& value,
+                      std::uint32_t data) override;
+  void DeleteUserKey(const std::string& key) override;
+};
+
+// No mixer yet: writes do nothing, reads give 0 and no device is present.
+class NullMixer final : public IMixer {
+ public:
+  void WriteMasterLevels(ChannelLevels) override {}
+  void ReadMasterLevels(ChannelLevels&) override {}
+  void WriteMasterMute(bool) override {}
+  bool HasDevice(int) override { return false; }
+  std::uint32_t ReadDeviceVolume(int) override { return 0; }
+  void WriteDeviceVolume(int, std::uint32_t) override {}
+};
+
+class Win32Timers final : public ITimers {
+ public:
+  explicit Win32Timers(HINSTANCE instance);
+  ~Win32Timers() override;
+  TimerId CreateTimer(int interval_ms, std::function<void()> tick) override;
+  void EnableTimer(TimerId id, bool enabled) override;
+  bool TimerEnabled(TimerId id) const override;
+
+ private:
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+  MessageWindow window_;
+  TimerTable table_;
+};
+
+class Win32Shell final : public IShell {
+ public:
+  Win32Shell(HICON small_icon, TaskbarWindow& taskbar);
+  // The window the icon reports to and the one brought to the foreground.
+  void SetMainWindow(HWND main) { main_ = main; }
+
+  void AddNotifyIcon(const NotifyIconSpec& spec) override;
+  void DeleteNotifyIcon(const NotifyIconSpec& spec) override;
+  void ShowTaskbarEntry(TaskbarShow how) override;
+  void BringMainWindowToForeground() override;
+  void RequestTerminate() override;
+
+  // The notification area was re-created (Explorer restarted, or it was not
+  // running yet when the icon was added): puts the icon back.
+  void RestoreNotifyIcon();
+  bool IsNotifyCallback(UINT message) const {
+    return added_ && message == added_->callback_message;
+  }
+
+ private:
+  bool Notify(DWORD command, const NotifyIconSpec& spec);
+
+  HICON icon_;
+  TaskbarWindow& taskbar_;
+  HWND main_ = nullptr;
+  std::optional<NotifyIconSpec> added_;
+};
+
+class Win32SingleInstance final : public ISingleInstance {
+ public:
+  explicit Win32SingleInstance(HINSTANCE instance) : instance_(instance) {}
+  // Where a hand-over block received from another copy goes.
+  void SetCopyDataHandler(std::function<void(const void*, std::size_t)> handler) {
+    on_copy_data_ = std::move(handler);
+  }
+
+  bool CreateMutexAlreadyExists(const std::string& name) override;
+  std::uint32_t OwnMessageWindow() override;
+  void SendCopyData(std::uint32_t target, const std::vector<std::uint8_t>& block) override;
+  std::string ExecutableFileName() override;
+  std::string ExecutableDirectory() override;
+  std::vector<std::string> CommandLine() override;
+
+ private:
+  bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
+
+  HINSTANCE instance_;
+  HANDLE mutex_ = nullptr;  // deliberately never closed: it marks this copy until the process ends
+  std::unique_ptr<MessageWindow> window_;
+  std::function<void(const void*, std::size_t)> on_copy_data_;
+};
+
+// Window handles travel as 32-bit values (registry value, hand-over block).
+// 64-bit Windows keeps user handles within 32 significant bits precisely so
+// that 32- and 64-bit programs can exchange them; the documented way back is
+// sign extension.
+inline std::uint32_t HandleToValue(HWND hwnd) {
+  return static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(hwnd));
+}
+inline HWND ValueToHandle(std::uint32_t value) {
+  return reinterpret_cast<HWND>(static_cast<std::intptr_t>(static_cast<std::int32_t>(value)));
+}
+
+// The executable's full path (any length).
+std::wstring ModulePath();
+
+}  // namespace talvoro::platform::win32

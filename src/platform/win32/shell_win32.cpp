@@ -1,0 +1,65 @@
+#include "platform/win32/launch_options.h"
+#include "platform/win32/services_win32.h"
+#include "platform/win32/taskbar_window.h"
+#include "platform/win32/wide_text.h"
+
+namespace talvoro::platform::win32 {
+
+Win32Shell::Win32Shell(HICON small_icon, TaskbarWindow& taskbar)
+    : icon_(small_icon), taskbar_(taskbar) {}
+
+bool Win32Shell::Notify(DWORD command, const NotifyIconSpec& spec) {
+  NOTIFYICONDATAW data{};
+  // The size of the structure tells the shell which version of it we use;
+  // the version stays the classic one (no NIM_SETVERSION), so the callback's
+  // lParam is the plain mouse message the program expects.
+  data.cbSize = sizeof(data);
+  data.hWnd = main_;
+  data.uID = spec.id;
+  data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  data.uCallbackMessage = spec.callback_message;
+  data.hIcon = icon_;
+  const std::wstring tip = FitToField(Utf8ToWide(spec.tip), std::size(data.szTip));
+  tip.copy(data.szTip, tip.size());
+  return Shell_NotifyIconW(command, &data) != FALSE;
+}
+
+void Win32Shell::AddNotifyIcon(const NotifyIconSpec& spec) {
+  // Kept even when the shell refuses it (no notification area yet, at log-on):
+  // the icon is added again when the taskbar announces itself.
+  added_ = spec;
+  Notify(NIM_ADD, spec);
+}
+
+void Win32Shell::DeleteNotifyIcon(const NotifyIconSpec& spec) {
+  Notify(NIM_DELETE, spec);
+  added_.reset();
+}
+
+void Win32Shell::RestoreNotifyIcon() {
+  if (added_) Notify(NIM_ADD, *added_);
+}
+
+void Win32Shell::ShowTaskbarEntry(TaskbarShow how) {
+  switch (how) {
+    case TaskbarShow::Hide:
+      taskbar_.Hide();
+      break;
+    case TaskbarShow::Show:
+      taskbar_.Show(false);
+      break;
+    case TaskbarShow::ShowNormal:
+      taskbar_.Show(true);
+      break;
+  }
+}
+
+void Win32Shell::BringMainWindowToForeground() {
+  if (main_) SetForegroundWindow(main_);
+}
+
+void Win32Shell::RequestTerminate() {
+  PostQuitMessage(0);
+}
+
+}  // namespace talvoro::platform::win32

@@ -1,0 +1,98 @@
+// The bookkeeping of the program's interval timers, apart from the system
+// timer calls it drives (so that the host's unit tests can check it).
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace talvoro::platform::win32 {
+
+class TimerTable {
+ public:
+  // Starts or stops the system timer of an id.
+  using Start = std::function<void(int id, unsigned interval_ms)>;
+  using Stop = std::function<void(int id)>;
+
+  // The shortest period the system timers keep (USER_TIMER_MINIMUM).
+  static constexpr unsigned kMinimumInterval = 10;
+
+  TimerTable(Start start, Stop stop) : start_(std::move(start)), stop_(std::move(stop)) {}
+
+  // A disabled timer; ids count from 1.
+  int Create(int interval_ms, std::function<void()> tick) {
+    auto timer = std::make_unique<Timer>();
+    timer->interval = interval_ms > static_cast<int>(kMinimumInterval)
+                          ? static_cast<unsigned>(interval_ms)
+                          : kMinimumInterval;
+    timer->tick = std::move(tick);
+    // Entries never move: a tick may create timers while it runs.
+    timers_.push_back(std::move(timer));
+    return static_cast<int>(timers_.size());
+  }
+
+  void Enable(int id, bool enabled) {
+    Timer* timer = Find(id);
+    // Enabling a running timer must not restart its period (a timer switched
+    // on again at every tick would never fire): act on changes only.
+    if (!timer || timer->enabled == enabled) return;
+    timer->enabled = enabled;
+    if (enabled)
+      start_(id, timer->interval);
+    else
+      stop_(id);
+  }
+
+  bool Enabled(int id) const {
+    const Timer* timer = Find(id);
+    return timer && timer->enabled;
+  }
+
+  // The system reports a tick of `id`. Returns whether the tick ran; an error
+  // it throws goes to the caller, and the timer stays usable.
+  bool Tick(int id) {
+    Timer* timer = Find(id);
+    // A tick already queued when the timer was stopped still arrives: a
+    // disabled timer must not tick once more.
+    if (!timer || !timer->enabled || !timer->tick) return false;
+    // A tick that shows a modal box keeps the message loop running, and with
+    // it this timer: without this guard the same error would stack box upon
+    // box.
+    if (timer->running) return false;
+    struct Running {
+      bool& flag;
+      explicit Running(bool& f) : flag(f) { flag = true; }
+      ~Running() { flag = false; }
+    } running(timer->running);
+    timer->tick();
+    return true;
+  }
+
+  // Stops every enabled timer (at the end of the program).
+  void StopAll() {
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+      if (!timers_[i]->enabled) continue;
+      timers_[i]->enabled = false;
+      stop_(static_cast<int>(i + 1));
+    }
+  }
+
+ private:
+  struct Timer {
+    unsigned interval = kMinimumInterval;
+    std::function<void()> tick;
+    bool enabled = false;
+    bool running = false;
+  };
+
+  Timer* Find(int id) const {
+    if (id < 1 || static_cast<std::size_t>(id) > timers_.size()) return nullptr;
+    return timers_[static_cast<std::size_t>(id) - 1].get();
+  }
+
+  Start start_;
+  Stop stop_;
+  std::vector<std::unique_ptr<Timer>> timers_;
+};
+
+}  // namespace talvoro::platform::win32

@@ -1,0 +1,130 @@
+// The generated pictures and icon: valid files for the program's own BMP
+// checks, corners in the colour the image widgets leave out, and pictures
+// that tell their states apart.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "../../tools/assetgen/drawing.h"
+#include "platform/win32/bmp_file.h"
+
+namespace talvoro::assetgen {
+namespace {
+
+using platform::win32::ParseBmp;
+
+struct Pixel {
+  int r, g, b;
+};
+
+// The pixel at (x, y), y counted from the top, of a bottom-up 24-bit file.
+Pixel At(const std::string& bmp, int x, int y) {
+  const auto layout = ParseBmp(bmp);
+  const std::size_t stride = (static_cast<std::size_t>(layout->width) * 3 + 3) / 4 * 4;
+  const std::size_t row = static_cast<std::size_t>(layout->height - 1 - y);
+  const std::size_t at = layout->bits_offset + row * stride + static_cast<std::size_t>(x) * 3;
+  auto byte = [&](std::size_t i) { return static_cast<int>(static_cast<std::uint8_t>(bmp[i])); };
+  return Pixel{byte(at + 2), byte(at + 1), byte(at)};
+}
+
+std::string Picture(const Scene& scene) {
+  return Bmp24(Render(scene, kPicture, 1.0, kFace), kPicture);
+}
+
+TEST(Win32Assets, PicturesAre17PixelBmpFilesTheProgramAccepts) {
+  for (const Scene& scene : {Lamp(true), Lamp(false), Speaker(false), Speaker(true)}) {
+    const std::string bmp = Picture(scene);
+    const auto layout = ParseBmp(bmp);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->width, 17);
+    EXPECT_EQ(layout->height, 17);
+    EXPECT_EQ(layout->bit_count, 24);
+    EXPECT_EQ(layout->bits_offset + layout->bits_size, bmp.size());
+  }
+}
+
+TEST(Win32Assets, CornersHaveTheFaceColourSoTransparentWidgetsLeaveThemOut) {
+  for (const Scene& scene : {Lamp(true), Lamp(false), Speaker(false), Speaker(true)}) {
+    const std::string bmp = Picture(scene);
+    for (auto [x, y] : {std::pair{0, 16}, std::pair{0, 0}, std::pair{16, 16}}) {
+      const Pixel p = At(bmp, x, y);
+      EXPECT_EQ(p.r, 192);
+      EXPECT_EQ(p.g, 192);
+      EXPECT_EQ(p.b, 192);
+    }
+  }
+}
+
+TEST(Win32Assets, TheLitLampIsBrightAndTheUnlitOneDark) {
+  const Pixel lit = At(Picture(Lamp(true)), 8, 8);
+  const Pixel unlit = At(Picture(Lamp(false)), 8, 8);
+  EXPECT_GT(lit.g, 180);
+  EXPECT_GT(lit.g, lit.r);
+  EXPECT_LT(unlit.g, 140);
+  EXPECT_GT(lit.g - unlit.g, 60);
+}
+
+TEST(Win32Assets, OnlyTheMutedSpeakerIsCrossedOutInRed) {
+  auto has_red = [](const std::string& bmp) {
+    for (int y = 0; y < kPicture; ++y)
+      for (int x = 0; x < kPicture; ++x) {
+        const Pixel p = At(bmp, x, y);
+        if (p.r > 180 && p.g < 80 && p.b < 80) return true;
+      }
+    return false;
+  };
+  EXPECT_FALSE(has_red(Picture(Speaker(false))));
+  EXPECT_TRUE(has_red(Picture(Speaker(true))));
+}
+
+std::uint32_t U32(const std::string& s, std::size_t at) {
+  std::uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<std::uint8_t>(s[at + i]);
+  return v;
+}
+
+TEST(Win32Assets, TheIconHoldsA16AndA32PixelImageWithAlpha) {
+  std::vector<std::pair<int, std::string>> images;
+  for (int size : {16, 32})
+    images.emplace_back(size,
+                        IconImage(Render(ProgramIcon(size < 32), size, 1.0 / size, Rgba{}), size));
+  const std::string ico = IconFile(images);
+  ASSERT_GE(ico.size(), 6u + 2 * 16);
+  EXPECT_EQ(U32(ico, 0) & 0xFFFF, 0u);  // reserved
+  EXPECT_EQ(U32(ico, 2) & 0xFFFF, 1u);  // an icon
+  EXPECT_EQ(U32(ico, 4) & 0xFFFF, 2u);  // two images
+  std::size_t end = 6 + 2 * 16;
+  for (int n = 0; n < 2; ++n) {
+    const std::size_t entry = 6 + 16 * static_cast<std::size_t>(n);
+    const int size = n == 0 ? 16 : 32;
+    EXPECT_EQ(static_cast<std::uint8_t>(ico[entry]), size);
+    EXPECT_EQ(U32(ico, entry + 6) & 0xFFFF, 32u);  // bits per pixel
+    const std::uint32_t bytes = U32(ico, entry + 8);
+    const std::uint32_t offset = U32(ico, entry + 12);
+    EXPECT_EQ(offset, end);  // images follow each other with no gap
+    end = offset + bytes;
+    EXPECT_EQ(U32(ico, offset), 40u);                                       // BITMAPINFOHEADER
+    EXPECT_EQ(U32(ico, offset + 8), static_cast<std::uint32_t>(2 * size));  // colour + mask
+    // The top-left corner (last row of the bottom-up data) is transparent,
+    // the middle of the remote control opaque.
+    const std::size_t pixels = offset + 40;
+    const std::size_t top_left = pixels + static_cast<std::size_t>(size - 1) * size * 4;
+    EXPECT_EQ(static_cast<std::uint8_t>(ico[top_left + 3]), 0);
+    const std::size_t middle = pixels + (static_cast<std::size_t>(size / 4) * size + size / 2) * 4;
+    EXPECT_EQ(static_cast<std::uint8_t>(ico[middle + 3]), 255);
+  }
+  EXPECT_EQ(end, ico.size());
+}
+
+TEST(Win32Assets, EdgesAreAntiAliased) {
+  // A shape covering the left half of a single pixel leaves it half opaque.
+  const std::vector<Rgba> half = Render({Rect(0, 0, 0.5, 1, Colour(255, 0, 0))}, 1, 1.0, Rgba{});
+  ASSERT_EQ(half.size(), 1u);
+  EXPECT_NEAR(half[0].a, 0.5, 0.07);
+  EXPECT_NEAR(half[0].r, 255, 1);  // the colour itself is not darkened by the transparent part
+}
+
+}  // namespace
+}  // namespace talvoro::assetgen

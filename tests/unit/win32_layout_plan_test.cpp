@@ -1,0 +1,221 @@
+// How the Windows layer maps a layout table onto windows: hosts, pages,
+// menus, radio groups, colours and frames.
+#include <gtest/gtest.h>
+
+#include "platform/win32/layout_plan.h"
+#include "ui/forms/forms.h"
+#include "ui/forms/styles.h"
+
+namespace talvoro::platform::win32 {
+namespace {
+
+using ui::ControlSpec;
+using ui::FormLayout;
+using ui::Kind;
+
+constexpr ui::Style kPlain{};
+constexpr ui::Style kBlueFace{.face = 0x0000FF};
+constexpr ui::Style kCentred{.flags = ui::flag::kCentre};
+constexpr ui::Style kDialog{.flags = ui::flag::kFixedFrame | ui::flag::kSysMenu};
+
+// Row indices of the test table.
+enum : std::size_t {
+  kForm,
+  kMenu,
+  kFile,
+  kOpen,
+  kSep,
+  kRecent,
+  kRecentOne,
+  kPopup,
+  kPopupQuit,
+  kTabs,
+  kPage1,
+  kBevel,
+  kOnBevel,
+  kPage2,
+  kGroup,
+  kRadio1,
+  kLabel,
+  kRadio2,
+  kPanel,
+  kRadio3,
+  kBarTools,
+  kToolButton,
+};
+constexpr ControlSpec kControls[] = {
+    {"TForm9", Kind::Form, 0, -1, -1, 300, 200, "Form", "", &kPlain},
+    {"MainMenu1", Kind::MainMenu, kForm, 0, 0, 0, 0, "", "", &kPlain},
+    {"File1", Kind::MenuItem, kMenu, 0, 0, 0, 0, "&File", "", &kPlain},
+    {"Open1", Kind::MenuItem, kFile, 0, 0, 0, 0, "&Open", "", &kPlain},
+    {"N1", Kind::MenuSeparator, kFile, 0, 0, 0, 0, "", "", &kPlain},
+    {"Recent1", Kind::MenuItem, kFile, 0, 0, 0, 0, "&Recent", "", &kPlain},
+    {"RecentOne", Kind::MenuItem, kRecent, 0, 0, 0, 0, "1", "", &kPlain},
+    {"PopupMenu1", Kind::PopupMenu, kForm, 0, 0, 0, 0, "", "", &kPlain},
+    {"Quit1", Kind::MenuItem, kPopup, 0, 0, 0, 0, "Quit", "", &kPlain},
+    {"PageControl1", Kind::PageControl, kForm, 0, 30, 300, 150, "", "", &kPlain},
+    {"TabSheet1", Kind::Page, kTabs, 4, 24, 292, 122, "One", "", &kPlain},
+    {"Bevel1", Kind::Bevel, kPage1, 10, 20, 100, 50, "", "", &kPlain},
+    {"Label1", Kind::Label, kBevel, 5, 6, 40, 13, "on bevel", "", &kPlain},
+    {"TabSheet2", Kind::Page, kTabs, 4, 24, 292, 122, "Two", "", &kBlueFace},
+    {"GroupBox1", Kind::GroupBox, kPage2, 8, 8, 200, 100, "Group", "", &kPlain},
+    {"RadioButton1", Kind::RadioButton, kGroup, 8, 16, 80, 17, "A", "", &kPlain},
+    {"Label2", Kind::Label, kGroup, 8, 40, 80, 13, "text", "", &kCentred},
+    {"RadioButton2", Kind::RadioButton, kGroup, 8, 60, 80, 17, "B", "", &kPlain},
+    {"Panel1", Kind::Panel, kPage2, 210, 8, 70, 100, "", "", &kBlueFace},
+    {"RadioButton3", Kind::RadioButton, kPanel, 4, 4, 60, 17, "C", "", &kPlain},
+    {"ToolBar1", Kind::ToolBar, kForm, 0, 0, 300, 30, "", "", &kPlain},
+    {"ToolButton1", Kind::ToolButton, kBarTools, 4, 2, 40, 26, "Go", "Go", &kPlain},
+};
+const FormLayout kLayout{"TForm9", kControls, {}};
+
+TEST(Win32LayoutPlan, ControlsAreCreatedInTheNearestContainerAtTheirOffset) {
+  const Placement on_page = PlaceControl(kLayout, kBevel);
+  EXPECT_EQ(on_page.host, kPage1);
+  EXPECT_EQ(on_page.dx, 0);
+
+  // A label placed on a bevel (not a window that holds controls) goes into
+  // the bevel's own host, moved by the bevel's position.
+  const Placement on_bevel = PlaceControl(kLayout, kOnBevel);
+  EXPECT_EQ(on_bevel.host, kPage1);
+  EXPECT_EQ(on_bevel.dx, 10);
+  EXPECT_EQ(on_bevel.dy, 20);
+
+  EXPECT_EQ(PlaceControl(kLayout, kRadio1).host, kGroup);
+  EXPECT_EQ(PlaceControl(kLayout, kRadio3).host, kPanel);
+  EXPECT_EQ(PlaceControl(kLayout, kPage2).host, kTabs);  // pages sit in their tab control
+  EXPECT_EQ(PlaceControl(kLayout, kTabs).host, kForm);
+}
+
+TEST(Win32LayoutPlan, PagesAreTheTabControlsPageChildrenInTableOrder) {
+  EXPECT_EQ(PagesOf(kLayout, kTabs), (std::vector<std::size_t>{kPage1, kPage2}));
+  EXPECT_EQ(PageOrdinal(kLayout, kPage1), 0);
+  EXPECT_EQ(PageOrdinal(kLayout, kPage2), 1);
+  EXPECT_EQ(PageOrdinal(kLayout, kGroup), -1);
+}
+
+TEST(Win32LayoutPlan, MenuEntriesKnowTheirMenuAndWhetherTheyOpenASubMenu) {
+  EXPECT_EQ(MenuRoot(kLayout, kOpen), kMenu);
+  EXPECT_EQ(MenuRoot(kLayout, kRecentOne), kMenu);
+  EXPECT_EQ(MenuRoot(kLayout, kSep), kMenu);
+  EXPECT_EQ(MenuRoot(kLayout, kPopupQuit), kPopup);
+  EXPECT_EQ(MenuRoot(kLayout, kLabel), kLabel);  // not a menu entry
+
+  EXPECT_TRUE(HasSubMenu(kLayout, kFile));
+  EXPECT_TRUE(HasSubMenu(kLayout, kRecent));
+  EXPECT_FALSE(HasSubMenu(kLayout, kOpen));
+  EXPECT_FALSE(HasSubMenu(kLayout, kPopupQuit));
+  EXPECT_EQ(ChildrenOf(kLayout, kFile), (std::vector<std::size_t>{kOpen, kSep, kRecent}));
+}
+
+TEST(Win32LayoutPlan, RadioButtonsExcludeOnlyTheirSiblings) {
+  EXPECT_EQ(RadioGroupOf(kLayout, kRadio1), (std::vector<std::size_t>{kRadio1, kRadio2}));
+  EXPECT_EQ(RadioGroupOf(kLayout, kRadio2), (std::vector<std::size_t>{kRadio1, kRadio2}));
+  EXPECT_EQ(RadioGroupOf(kLayout, kRadio3), (std::vector<std::size_t>{kRadio3}));
+}
+
+TEST(Win32LayoutPlan, BackgroundIsTheNearestFaceColour) {
+  EXPECT_EQ(BackgroundColour(kLayout, kPanel), 0x0000FFu);   // its own
+  EXPECT_EQ(BackgroundColour(kLayout, kRadio3), 0x0000FFu);  // its panel's
+  EXPECT_EQ(BackgroundColour(kLayout, kRadio1), 0x0000FFu);  // the page's, through the group
+  EXPECT_EQ(BackgroundColour(kLayout, kOnBevel), ui::kDefaultColour);
+  // Seen from inside its host, a panel stands on its page's colour.
+  EXPECT_EQ(HostBackground(kLayout, kGroup), 0x0000FFu);
+  EXPECT_EQ(HostBackground(kLayout, kBevel), ui::kDefaultColour);
+}
+
+TEST(Win32LayoutPlan, OnlyFormsPanelsGroupsAndPagesHoldControls) {
+  EXPECT_TRUE(IsContainer(Kind::Form));
+  EXPECT_TRUE(IsContainer(Kind::Page));
+  EXPECT_FALSE(IsContainer(Kind::PageControl));
+  EXPECT_FALSE(IsContainer(Kind::ToolBar));
+  EXPECT_FALSE(HasOwnWindow(Kind::ToolButton));
+  EXPECT_FALSE(HasOwnWindow(Kind::MenuSeparator));
+  EXPECT_TRUE(HasOwnWindow(Kind::Switch));
+  EXPECT_TRUE(IsGraphicKind(Kind::SpeedButton));
+  EXPECT_FALSE(IsGraphicKind(Kind::Button));
+}
+
+TEST(Win32LayoutPlan, FrameFollowsTheFormFlags) {
+  const FrameKind main = FrameFor(kDialog.flags);
+  EXPECT_FALSE(main.popup);
+  EXPECT_TRUE(main.sys_menu);
+  EXPECT_FALSE(main.minimize_box);
+  EXPECT_FALSE(main.maximize_box);
+  EXPECT_FALSE(main.sizeable);
+
+  const FrameKind popup = FrameFor(ui::flag::kNoCaption | ui::flag::kSysMenu);
+  EXPECT_TRUE(popup.popup);
+  EXPECT_FALSE(popup.sys_menu);  // no caption, so no system menu either
+
+  const FrameKind sizeable = FrameFor(ui::flag::kSysMenu | ui::flag::kMinimizeBox);
+  EXPECT_TRUE(sizeable.sizeable);
+  EXPECT_TRUE(sizeable.minimize_box);
+  EXPECT_TRUE(sizeable.maximize_box);
+}
+
+TEST(Win32LayoutPlan, MinusOneCentresEachAxisOnItsOwn) {
+  const Origin centred = FormOrigin(-1, -1, 710, 551, 1024, 768);
+  EXPECT_EQ(centred.x, 157);
+  EXPECT_EQ(centred.y, 108);
+  const Origin fixed = FormOrigin(889, 120, 352, 95, 1024, 768);
+  EXPECT_EQ(fixed.x, 889);
+  EXPECT_EQ(fixed.y, 120);
+  const Origin mixed = FormOrigin(-1, 5, 100, 50, 1000, 700);
+  EXPECT_EQ(mixed.x, 450);
+  EXPECT_EQ(mixed.y, 5);
+}
+
+TEST(Win32LayoutPlan, LeftLabelsTakeTheirTextSizeCentredAndWrappingOnesKeepTheirBox) {
+  const Size box{80, 13};
+  // A left-aligned label shrinks or grows to its text.
+  EXPECT_EQ(LabelSize(kControls[kOnBevel], box, Size{120, 13}, 13).w, 120);
+  EXPECT_EQ(LabelSize(kControls[kOnBevel], box, Size{30, 13}, 13).w, 30);
+  // Several lines of text make it taller.
+  EXPECT_EQ(LabelSize(kControls[kOnBevel], box, Size{60, 39}, 13).h, 39);
+  // A centred label keeps its box.
+  EXPECT_EQ(LabelSize(kControls[kLabel], box, Size{120, 13}, 13).w, 80);
+  // A box of two lines, narrower than its one-line text, wraps it.
+  const Size tall{80, 26};
+  const Size kept = LabelSize(kControls[kOnBevel], tall, Size{150, 13}, 13);
+  EXPECT_EQ(kept.w, 80);
+  EXPECT_EQ(kept.h, 26);
+  // Other controls keep their box whatever their text.
+  EXPECT_EQ(LabelSize(kControls[kRadio1], box, Size{200, 13}, 13).w, 80);
+}
+
+TEST(Win32LayoutPlan, TheProgramsFormsAreWellFormedForTheWindowLayer) {
+  // Every row's parent comes earlier, tool buttons sit in a tool bar, pages
+  // in a page control and menu entries in a menu: what the window builder
+  // relies on when it creates the controls in table order.
+  const ui::FormLayout* layouts[] = {
+      &ui::MainLayout(), &ui::SerialLayout(),    &ui::SettingsLayout(), &ui::LearnLayout(),
+      &ui::OsdLayout(),  &ui::CountdownLayout(), &ui::ConflictLayout(), &ui::AboutLayout()};
+  for (const ui::FormLayout* layout : layouts) {
+    SCOPED_TRACE(std::string(layout->class_name));
+    ASSERT_FALSE(layout->controls.empty());
+    EXPECT_EQ(layout->controls[0].kind, Kind::Form);
+    for (std::size_t i = 1; i < layout->controls.size(); ++i) {
+      const ControlSpec& spec = layout->controls[i];
+      SCOPED_TRACE(spec.name);
+      ASSERT_LT(spec.parent, i);
+      const Kind parent = layout->controls[spec.parent].kind;
+      if (spec.kind == Kind::ToolButton || spec.kind == Kind::ToolSeparator) {
+        EXPECT_EQ(parent, Kind::ToolBar);
+      }
+      if (spec.kind == Kind::Page) {
+        EXPECT_EQ(parent, Kind::PageControl);
+      }
+      if (IsMenuEntry(spec.kind)) {
+        EXPECT_TRUE(parent == Kind::MainMenu || parent == Kind::PopupMenu ||
+                    parent == Kind::MenuItem);
+      }
+      EXPECT_TRUE(IsContainer(layout->controls[PlaceControl(*layout, i).host].kind) ||
+                  spec.kind == Kind::Page || IsMenuEntry(spec.kind) ||
+                  spec.kind == Kind::ToolButton || spec.kind == Kind::ToolSeparator);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace talvoro::platform::win32
