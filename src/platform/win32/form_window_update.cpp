@@ -305,6 +305,9 @@ void FormWindow::ApplyStatusParts(std::size_t i) {
   std::vector<int> edges;
   int right = 0;
   for (int w : widths) edges.push_back(right += w);
+  // The last panel runs to the window's edge (-1): at 50 pixels " Code IR: 65535"
+  // would be cut off, and the space right of it would be a dead strip.
+  edges.back() = -1;
   SendMessageW(c.hwnd, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
   for (std::size_t panel = 0; panel < edges.size(); ++panel)
     ApplyPanelText(i, static_cast<int>(panel));
