@@ -53,6 +53,20 @@ struct SimHidBus::Shared {
     }
     return nullptr;
   }
+
+  // Device `number` if it is still plugged; otherwise `error` says why.
+  std::shared_ptr<Device> Plugged(int number, Reply& error) const {
+    auto it = devices.find(number);
+    if (it == devices.end()) {
+      error = {Status::NoDevice, "no simulated device " + std::to_string(number)};
+      return nullptr;
+    }
+    if (!it->second->plugged) {
+      error = {Status::NoDevice, "simulated device " + std::to_string(number) + " is unplugged"};
+      return nullptr;
+    }
+    return it->second;
+  }
 };
 
 // One opened simulated device. Its read calls come from the controller's
@@ -284,14 +298,10 @@ Reply SimHidBus::Unplug(int device) {
       }
       if (targets.empty()) return {};
     } else {
-      auto it = shared_->devices.find(device);
-      if (it == shared_->devices.end()) {
-        return {Status::NoDevice, "no simulated device " + std::to_string(device)};
-      }
-      if (!it->second->plugged) {
-        return {Status::NoDevice, "simulated device " + std::to_string(device) + " is unplugged"};
-      }
-      targets.push_back(it->second);
+      Reply error;
+      auto target = shared_->Plugged(device, error);
+      if (!target) return error;
+      targets.push_back(std::move(target));
     }
     for (auto& target : targets) {
       target->plugged = false;
@@ -315,14 +325,9 @@ Reply SimHidBus::Deliver(int device, std::vector<std::uint8_t> bytes) {
     target = shared_->LastPlugged();
     if (!target) return {Status::NoDevice, "no simulated device is plugged in"};
   } else {
-    auto it = shared_->devices.find(device);
-    if (it == shared_->devices.end()) {
-      return {Status::NoDevice, "no simulated device " + std::to_string(device)};
-    }
-    if (!it->second->plugged) {
-      return {Status::NoDevice, "simulated device " + std::to_string(device) + " is unplugged"};
-    }
-    target = it->second;
+    Reply error;
+    target = shared_->Plugged(device, error);
+    if (!target) return error;
   }
 
   auto report = std::make_shared<Report>();
