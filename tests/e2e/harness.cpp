@@ -1,0 +1,666 @@
+#include "harness.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+namespace {
+
+// Every cross-process message is sent with a time limit, so that a program
+// that hangs fails the test instead of freezing it.
+constexpr UINT kSendTimeoutMs = 5000;
+
+LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                           &result)) {
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
+std::wstring FromEnvironment(const wchar_t* name) {
+  wchar_t buffer[32768];
+  DWORD n = GetEnvironmentVariableW(name, buffer, 32768);
+  if (n == 0 || n >= 32768) return {};
+  return std::wstring(buffer, n);
+}
+
+// Build-time fallback: a Unix path of the build tree, reached through Wine's
+// Z: drive, so the test program also runs when started by hand.
+std::wstring FromUnixPath(const char* unix_path) {
+  std::wstring path = Widen(unix_path);
+  if (path.empty() || path[0] != L'/') return path;
+  std::replace(path.begin(), path.end(), L'/', L'\\');
+  return L"Z:" + path;
+}
+
+std::wstring StripSlash(std::wstring path) {
+  while (!path.empty() && (path.back() == L'\\' || path.back() == L'/')) path.pop_back();
+  return path;
+}
+
+bool SameText(std::wstring_view a, std::wstring_view b) {
+  return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// A block of memory inside another process, for messages whose pointer
+// arguments the system passes through unchanged.
+class RemoteMemory {
+ public:
+  RemoteMemory(HANDLE process, std::size_t size) : process_(process) {
+    address_ = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  }
+  ~RemoteMemory() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+  }
+  RemoteMemory(const RemoteMemory&) = delete;
+  RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+  bool ok() const { return address_ != nullptr; }
+  char* at(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
+  bool Write(std::size_t offset, const void* data, std::size_t size) const {
+    SIZE_T done = 0;
+    return WriteProcessMemory(process_, at(offset), data, size, &done) && done == size;
+  }
+  bool Read(const void* remote, void* data, std::size_t size) const {
+    SIZE_T done = 0;
+    return ReadProcessMemory(process_, remote, data, size, &done) && done == size;
+  }
+
+ private:
+  HANDLE process_;
+  void* address_ = nullptr;
+};
+
+struct FindData {
+  DWORD pid;
+  const wchar_t* class_name;
+  const wchar_t* title;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTopLevel(HWND window, LPARAM param) {
+  auto* data = reinterpret_cast<FindData*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != data->pid) return TRUE;
+  if (data->class_name && !SameText(ClassName(window), data->class_name)) return TRUE;
+  if (data->title && WindowText(window) != data->title) return TRUE;
+  data->found.push_back(window);
+  return TRUE;
+}
+
+BOOL CALLBACK CollectChildren(HWND window, LPARAM param) {
+  auto* data = reinterpret_cast<FindData*>(param);
+  if (data->class_name && !SameText(ClassName(window), data->class_name)) return TRUE;
+  data->found.push_back(window);
+  return TRUE;
+}
+
+KeyboardRecorder* g_recorder = nullptr;
+
+// With TALVORO_E2E_VERBOSE set, prints how long the program took for a step:
+// the first thing to look at when the tests get slow.
+void Trace(const char* what, std::chrono::steady_clock::time_point since) {
+  static const bool verbose = GetEnvironmentVariableW(L"TALVORO_E2E_VERBOSE", nullptr, 0) > 0;
+  if (!verbose) return;
+  auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                  since);
+  std::printf("[ trace    ] %s: %lld ms\n", what, static_cast<long long>(ms.count()));
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+  return out;
+}
+
+static std::string Narrow(std::wstring_view text, UINT code_page) {
+  if (text.empty()) return {};
+  int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                      nullptr, nullptr);
+  return out;
+}
+
+std::string ToUtf8(std::wstring_view text) {
+  return Narrow(text, CP_UTF8);
+}
+std::string ToCp1252(std::wstring_view text) {
+  return Narrow(text, 1252);
+}
+
+const Paths& TestPaths() {
+  static const Paths paths = [] {
+    Paths p;
+    p.dist = FromEnvironment(L"TALVORO_E2E_DIST");
+    p.work = FromEnvironment(L"TALVORO_E2E_WORK");
+    p.screenshots = FromEnvironment(L"TALVORO_E2E_SCREENSHOTS");
+#ifdef TALVORO_E2E_DEFAULT_DIST
+    if (p.dist.empty()) p.dist = FromUnixPath(TALVORO_E2E_DEFAULT_DIST);
+#endif
+#ifdef TALVORO_E2E_DEFAULT_WORK
+    if (p.work.empty()) p.work = FromUnixPath(TALVORO_E2E_DEFAULT_WORK);
+#endif
+#ifdef TALVORO_E2E_DEFAULT_SCREENSHOTS
+    if (p.screenshots.empty()) p.screenshots = FromUnixPath(TALVORO_E2E_DEFAULT_SCREENSHOTS);
+#endif
+    p.dist = StripSlash(p.dist);
+    p.work = StripSlash(p.work);
+    p.screenshots = StripSlash(p.screenshots);
+    return p;
+  }();
+  return paths;
+}
+
+bool WaitUntil(const std::function<bool()>& check, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds interval) {
+  auto deadline = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    if (check()) return true;
+    if (std::chrono::steady_clock::now() >= deadline) return false;
+    Sleep(static_cast<DWORD>(interval.count()));
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Program directories
+
+ProgramDir::ProgramDir(std::wstring_view name) {
+  if (TestPaths().work.empty()) throw std::runtime_error("TALVORO_E2E_WORK is not set");
+  path_ = TestPaths().work + L"\\" + std::wstring(name);
+  std::error_code error;
+  fs::remove_all(fs::path(path_), error);
+  fs::create_directories(fs::path(path_));
+}
+
+std::wstring ProgramDir::File(std::wstring_view name) const {
+  return path_ + L"\\" + std::wstring(name);
+}
+
+void ProgramDir::InstallProgram(std::wstring_view exe_name) {
+  const fs::path dist(TestPaths().dist);
+  for (const auto& entry : fs::directory_iterator(dist)) {
+    if (!entry.is_regular_file()) continue;
+    std::wstring name = entry.path().filename().wstring();
+    std::wstring extension = entry.path().extension().wstring();
+    // A program started by hand in the build output leaves its configuration
+    // there: never carry it into a test.
+    if (SameText(extension, L".inf") || SameText(extension, L".gml")) continue;
+    std::wstring target = SameText(name, L"Talvoro_IR.exe") ? std::wstring(exe_name) : name;
+    fs::copy_file(entry.path(), fs::path(File(target)), fs::copy_options::overwrite_existing);
+  }
+}
+
+void ProgramDir::CopyProgramAs(std::wstring_view exe_name) {
+  fs::copy_file(fs::path(File(L"Talvoro_IR.exe")), fs::path(File(exe_name)),
+                fs::copy_options::overwrite_existing);
+}
+
+void ProgramDir::WriteFile(std::wstring_view name, std::string_view bytes) const {
+  std::ofstream out(fs::path(File(name)), std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  if (!out) throw std::runtime_error("cannot write " + ToUtf8(File(name)));
+}
+
+std::optional<std::string> ProgramDir::ReadFile(std::wstring_view name) const {
+  // Shared access: the program may hold the file open for a moment.
+  HANDLE file = CreateFileW(File(name).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+bool ProgramDir::Exists(std::wstring_view name) const {
+  return GetFileAttributesW(File(name).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ProgramDir::SetWriteTime(std::wstring_view name, const FILETIME& time) const {
+  HANDLE file = CreateFileW(File(name).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + ToUtf8(name));
+  ::SetFileTime(file, nullptr, nullptr, &time);
+  CloseHandle(file);
+}
+
+std::optional<FILETIME> ProgramDir::WriteTime(std::wstring_view name) const {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(File(name).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return data.ftLastWriteTime;
+}
+
+// ---------------------------------------------------------------------------
+// Processes
+
+Process::Process(Process&& other) noexcept : info_(other.info_) {
+  other.info_ = {};
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    Terminate();
+    info_ = other.info_;
+    other.info_ = {};
+  }
+  return *this;
+}
+
+Process::~Process() {
+  Terminate();
+}
+
+Process Process::Start(const std::wstring& exe, const std::wstring& arguments,
+                       const std::wstring& directory, HANDLE std_out) {
+  std::wstring command = L"\"" + exe + L"\"";
+  if (!arguments.empty()) command += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  BOOL inherit = FALSE;
+  if (std_out) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = std_out;
+    startup.hStdError = std_out;
+    inherit = TRUE;
+  }
+  Process process;
+  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, inherit, 0, nullptr,
+                      directory.empty() ? nullptr : directory.c_str(), &startup, &process.info_)) {
+    throw std::runtime_error("cannot start " + ToUtf8(exe) + " (error " +
+                             std::to_string(GetLastError()) + ")");
+  }
+  CloseHandle(process.info_.hThread);
+  process.info_.hThread = nullptr;
+  return process;
+}
+
+bool Process::Running() const {
+  return valid() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitExit(std::chrono::milliseconds timeout) const {
+  return valid() &&
+         WaitForSingleObject(info_.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (valid()) GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+void Process::Terminate() {
+  if (!valid()) return;
+  if (Running()) {
+    TerminateProcess(info_.hProcess, 1);
+    WaitForSingleObject(info_.hProcess, 10000);
+  }
+  CloseHandle(info_.hProcess);
+  info_ = {};
+}
+
+// ---------------------------------------------------------------------------
+// Windows of another process
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  FindData data{pid, nullptr, nullptr, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+HWND FindTopLevel(DWORD pid, const wchar_t* class_name, const wchar_t* title) {
+  FindData data{pid, class_name, title, {}};
+  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&data));
+  return data.found.empty() ? nullptr : data.found.front();
+}
+
+std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name) {
+  FindData data{0, class_name, nullptr, {}};
+  // EnumChildWindows already walks the whole tree below `parent`.
+  EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&data));
+  return data.found;
+}
+
+HWND FindDescendant(HWND parent, const wchar_t* class_name) {
+  auto found = Descendants(parent, class_name);
+  return found.empty() ? nullptr : found.front();
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[256];
+  int n = GetClassNameW(window, name, 256);
+  return std::wstring(name, n > 0 ? n : 0);
+}
+
+std::wstring WindowText(HWND window) {
+  // WM_GETTEXT is marshalled between processes by the system.
+  auto length = static_cast<std::size_t>(SendWithTimeout(window, WM_GETTEXTLENGTH, 0, 0));
+  std::wstring text(length + 1, L'\0');
+  auto copied = static_cast<std::size_t>(
+      SendWithTimeout(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
+  text.resize(std::min(copied, length));
+  return text;
+}
+
+SIZE ClientSize(HWND window) {
+  RECT rect{};
+  GetClientRect(window, &rect);
+  return SIZE{rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int StatusBarParts(HANDLE process, HWND status_bar, std::vector<int>* right_edges) {
+  constexpr int kMaxParts = 64;
+  RemoteMemory remote(process, kMaxParts * sizeof(int));
+  if (!remote.ok()) return -1;
+  int count = static_cast<int>(
+      SendWithTimeout(status_bar, SB_GETPARTS, kMaxParts, reinterpret_cast<LPARAM>(remote.at(0))));
+  if (right_edges && count > 0) {
+    right_edges->assign(static_cast<std::size_t>(std::min(count, kMaxParts)), 0);
+    remote.Read(remote.at(0), right_edges->data(), right_edges->size() * sizeof(int));
+  }
+  return count;
+}
+
+std::wstring StatusBarText(HANDLE process, HWND status_bar, int part) {
+  constexpr std::size_t kChars = 1024;
+  RemoteMemory remote(process, kChars * sizeof(wchar_t));
+  if (!remote.ok()) return L"<no remote memory>";
+  remote.Write(0, L"", sizeof(wchar_t));
+  LRESULT result = SendWithTimeout(status_bar, SB_GETTEXTW, static_cast<WPARAM>(part),
+                                   reinterpret_cast<LPARAM>(remote.at(0)));
+  std::size_t length = std::min<std::size_t>(LOWORD(result), kChars - 1);
+  std::wstring text(length, L'\0');
+  if (length > 0) remote.Read(remote.at(0), text.data(), length * sizeof(wchar_t));
+  return text;
+}
+
+std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control) {
+  constexpr std::size_t kTextOffset = 256;
+  constexpr std::size_t kChars = 256;
+  std::vector<std::wstring> captions;
+  RemoteMemory remote(process, kTextOffset + kChars * sizeof(wchar_t));
+  if (!remote.ok()) return captions;
+  int count = static_cast<int>(SendWithTimeout(tab_control, TCM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = reinterpret_cast<wchar_t*>(remote.at(kTextOffset));
+    item.cchTextMax = static_cast<int>(kChars);
+    remote.Write(0, &item, sizeof item);
+    remote.Write(kTextOffset, L"", sizeof(wchar_t));
+    SendWithTimeout(tab_control, TCM_GETITEMW, static_cast<WPARAM>(i),
+                    reinterpret_cast<LPARAM>(remote.at(0)));
+    // The control may point pszText at its own copy instead of filling ours.
+    remote.Read(remote.at(0), &item, sizeof item);
+    std::wstring text(kChars, L'\0');
+    remote.Read(item.pszText, text.data(), kChars * sizeof(wchar_t));
+    text.resize(wcsnlen(text.c_str(), kChars));
+    captions.push_back(text);
+  }
+  return captions;
+}
+
+// ---------------------------------------------------------------------------
+// The program under test
+
+TalvoroApp::TalvoroApp(const ProgramDir& dir, std::wstring_view arguments,
+                       std::wstring_view exe_name) {
+  // Started from another current directory: the program must find its files
+  // beside its executable, not in the current directory.
+  process_ = Process::Start(dir.File(exe_name), std::wstring(arguments), TestPaths().work);
+}
+
+bool TalvoroApp::WaitForMainWindow(std::chrono::milliseconds timeout) {
+  DWORD pid = process_.pid();
+  WaitUntil(
+      [&] {
+        main_ = FindTopLevel(pid, L"TForm1");
+        return main_ != nullptr || !process_.Running();
+      },
+      timeout);
+  return main_ != nullptr;
+}
+
+bool TalvoroApp::WaitUntilShown(std::chrono::milliseconds timeout) {
+  auto start = std::chrono::steady_clock::now();
+  if (!WaitForMainWindow(timeout)) return false;
+  auto left = timeout - std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start);
+  bool shown = WaitUntil([&] { return IsWindowVisible(main_) != FALSE; },
+                         std::max(left, std::chrono::milliseconds(0)));
+  Trace("main window shown", start);
+  return shown;
+}
+
+HWND TalvoroApp::status_bar() const {
+  return main_ ? FindDescendant(main_, STATUSCLASSNAMEW) : nullptr;
+}
+
+std::wstring TalvoroApp::Panel(int part) const {
+  HWND bar = status_bar();
+  return bar ? StatusBarText(process_.handle(), bar, part) : L"<no status bar>";
+}
+
+std::wstring TalvoroApp::WaitForPanel(int part, std::wstring_view text,
+                                      std::chrono::milliseconds timeout) const {
+  std::wstring seen;
+  WaitUntil(
+      [&] {
+        seen = Panel(part);
+        return seen == text;
+      },
+      timeout);
+  return seen;
+}
+
+HWND TalvoroApp::MessageBoxWindow() const {
+  for (HWND window : TopLevelWindows(process_.pid())) {
+    if (ClassName(window) == L"#32770" && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+bool TalvoroApp::Quit(std::chrono::milliseconds timeout) {
+  if (!process_.Running()) return true;
+  auto start = std::chrono::steady_clock::now();
+  if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+  bool ended = process_.WaitExit(timeout);
+  Trace("program ended after the close box", start);
+  return ended;
+}
+
+MessageBoxTexts ReadMessageBox(HWND box) {
+  MessageBoxTexts texts;
+  texts.caption = WindowText(box);
+  // The message is the dialog's one static control with text; the icon is a
+  // static without text.
+  for (HWND child : Descendants(box, L"Static")) {
+    std::wstring text = WindowText(child);
+    if (!text.empty()) {
+      texts.message = text;
+      break;
+    }
+  }
+  return texts;
+}
+
+void PressOk(HWND box) {
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+// ---------------------------------------------------------------------------
+// irsim
+
+IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,
+                     std::chrono::milliseconds timeout) {
+  // The output goes to a file: a pipe would only see its end once every
+  // process that inherited it has gone.
+  std::wstring output_path = dir.File(L"irsim-output.txt");
+  SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+  HANDLE output =
+      CreateFileW(output_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create irsim output file");
+  IrsimResult result;
+  {
+    Process irsim =
+        Process::Start(dir.File(L"irsim.exe"), std::wstring(arguments), dir.path(), output);
+    CloseHandle(output);
+    result.finished = irsim.WaitExit(timeout);
+    result.exit_code = result.finished ? irsim.ExitCode() : STILL_ACTIVE;
+  }
+  result.output = dir.ReadFile(L"irsim-output.txt").value_or("");
+  return result;
+}
+
+// ---------------------------------------------------------------------------
+// Keyboard hook
+
+KeyboardRecorder::KeyboardRecorder() {
+  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  g_recorder = this;
+  thread_ = std::thread([this, ready] { Run(ready); });
+  WaitForSingleObject(ready, 10000);
+  CloseHandle(ready);
+}
+
+KeyboardRecorder::~KeyboardRecorder() {
+  if (thread_id_) PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
+  if (thread_.joinable()) thread_.join();
+  g_recorder = nullptr;
+}
+
+void KeyboardRecorder::Run(HANDLE ready) {
+  MSG message;
+  // Creates this thread's message queue before anyone posts WM_QUIT to it.
+  PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+  thread_id_ = GetCurrentThreadId();
+  HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, HookProc, GetModuleHandleW(nullptr), 0);
+  installed_ = hook != nullptr;
+  SetEvent(ready);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  if (hook) UnhookWindowsHookEx(hook);
+}
+
+LRESULT CALLBACK KeyboardRecorder::HookProc(int code, WPARAM wparam, LPARAM lparam) {
+  if (code == HC_ACTION && g_recorder) {
+    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
+    std::lock_guard lock(g_recorder->mutex_);
+    g_recorder->events_.push_back(Event{wparam, key->vkCode, key->flags});
+  }
+  return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+std::vector<KeyboardRecorder::Event> KeyboardRecorder::events() const {
+  std::lock_guard lock(mutex_);
+  return events_;
+}
+
+bool SawAltRelease(const KeyboardRecorder& keys) {
+  for (const auto& event : keys.events()) {
+    // A low-level hook may report the generic Alt key as the left one.
+    bool alt = event.vk == VK_MENU || event.vk == VK_LMENU || event.vk == VK_RMENU;
+    bool up =
+        (event.flags & LLKHF_UP) != 0 || event.message == WM_KEYUP || event.message == WM_SYSKEYUP;
+    if (alt && up) return true;
+  }
+  return false;
+}
+
+// ---------------------------------------------------------------------------
+// Screenshots
+
+bool SaveScreenshot(HWND window, const std::wstring& path) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return false;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+
+  // Read back from the screen: the window belongs to another process, so its
+  // own device context would not show what it painted.
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = height;  // bottom-up, as BMP files store rows
+  header.biPlanes = 1;
+  header.biBitCount = 24;
+  header.biCompression = BI_RGB;
+  const int stride = (width * 3 + 3) & ~3;
+  std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
+  int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  if (rows != height) return false;
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof header;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  header.biSizeImage = static_cast<DWORD>(pixels.size());
+  std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(&file), sizeof file);
+  out.write(reinterpret_cast<const char*>(&header), sizeof header);
+  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  return static_cast<bool>(out);
+}
+
+// ---------------------------------------------------------------------------
+// Line files
+
+std::string Lines(const std::vector<std::string>& values) {
+  std::string out;
+  for (const auto& value : values) {
+    out += value;
+    out += "\r\n";
+  }
+  return out;
+}
+
+std::optional<std::vector<std::string>> SplitCrLf(std::string_view bytes) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    std::size_t lf = bytes.find('\n', start);
+    if (lf == std::string_view::npos || lf == start || bytes[lf - 1] != '\r') return std::nullopt;
+    std::string_view line = bytes.substr(start, lf - 1 - start);
+    if (line.find('\r') != std::string_view::npos) return std::nullopt;
+    lines.emplace_back(line);
+    start = lf + 1;
+  }
+  return lines;
+}
+
+}  // namespace e2e

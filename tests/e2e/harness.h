@@ -1,0 +1,182 @@
+// Helpers that let the end-to-end tests drive the real Talvoro_IR.exe from
+// another process: fresh program directories, child processes, windows of
+// another process, simulated receiver commands and screenshots.
+#pragma once
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace e2e {
+
+std::wstring Widen(std::string_view utf8);
+std::string ToUtf8(std::wstring_view text);
+std::string ToCp1252(std::wstring_view text);
+
+// Paths handed over by run_under_wine.sh (Windows paths, no trailing backslash).
+struct Paths {
+  std::wstring dist;         // build output: Talvoro_IR.exe, irsim.exe, images
+  std::wstring work;         // scratch area for program directories
+  std::wstring screenshots;  // where screenshots go (may be empty)
+};
+const Paths& TestPaths();
+
+// Repeats `check` every `interval` until it is true or `timeout` has passed.
+bool WaitUntil(const std::function<bool()>& check, std::chrono::milliseconds timeout,
+               std::chrono::milliseconds interval = std::chrono::milliseconds(50));
+
+// A freshly emptied program directory under the work area.
+class ProgramDir {
+ public:
+  explicit ProgramDir(std::wstring_view name);
+  const std::wstring& path() const { return path_; }
+  std::wstring File(std::wstring_view name) const;
+
+  // Copies the program and its companions from the build output; `exe_name`
+  // is the name the program gets in this directory.
+  void InstallProgram(std::wstring_view exe_name = L"Talvoro_IR.exe");
+  void CopyProgramAs(std::wstring_view exe_name);
+
+  void WriteFile(std::wstring_view name, std::string_view bytes) const;
+  std::optional<std::string> ReadFile(std::wstring_view name) const;
+  bool Exists(std::wstring_view name) const;
+  void SetWriteTime(std::wstring_view name, const FILETIME& time) const;
+  std::optional<FILETIME> WriteTime(std::wstring_view name) const;
+
+ private:
+  std::wstring path_;
+};
+
+// A child process; still running ones are ended when the object goes.
+class Process {
+ public:
+  Process() = default;
+  Process(Process&& other) noexcept;
+  Process& operator=(Process&& other) noexcept;
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  ~Process();
+
+  // Starts `exe` with `arguments`; the child inherits nothing but, when given,
+  // the three standard handles.
+  static Process Start(const std::wstring& exe, const std::wstring& arguments,
+                       const std::wstring& directory, HANDLE std_out = nullptr);
+
+  bool valid() const { return info_.hProcess != nullptr; }
+  HANDLE handle() const { return info_.hProcess; }
+  DWORD pid() const { return info_.dwProcessId; }
+  bool Running() const;
+  bool WaitExit(std::chrono::milliseconds timeout) const;
+  DWORD ExitCode() const;
+  void Terminate();
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// Windows of another process.
+HWND FindTopLevel(DWORD pid, const wchar_t* class_name, const wchar_t* title = nullptr);
+std::vector<HWND> TopLevelWindows(DWORD pid);
+HWND FindDescendant(HWND parent, const wchar_t* class_name);
+std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name);
+std::wstring ClassName(HWND window);
+std::wstring WindowText(HWND window);
+SIZE ClientSize(HWND window);
+
+// Controls whose text messages carry pointers that Windows does not marshal
+// between processes: the buffers live in the target process.
+int StatusBarParts(HANDLE process, HWND status_bar, std::vector<int>* right_edges = nullptr);
+std::wstring StatusBarText(HANDLE process, HWND status_bar, int part);
+std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control);
+
+// Talvoro_IR.exe started from a program directory.
+class TalvoroApp {
+ public:
+  TalvoroApp(const ProgramDir& dir, std::wstring_view arguments = L"",
+             std::wstring_view exe_name = L"Talvoro_IR.exe");
+
+  Process& process() { return process_; }
+  // Waits for the main window (class TForm1) of this process.
+  bool WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // Waits for the main window and then for it to be visible.
+  bool WaitUntilShown(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  HWND main_window() const { return main_; }
+  HWND status_bar() const;
+  std::wstring Panel(int part) const;
+  // Waits until status panel `part` reads `text`; returns the last text seen.
+  std::wstring WaitForPanel(int part, std::wstring_view text,
+                            std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+  // A visible standard message box of this process, or nullptr.
+  HWND MessageBoxWindow() const;
+  // Closes the program by its main window's close box and waits for the end.
+  bool Quit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+
+ private:
+  Process process_;
+  HWND main_ = nullptr;
+};
+
+// The texts of a standard message box: its caption and its message.
+struct MessageBoxTexts {
+  std::wstring caption;
+  std::wstring message;
+};
+MessageBoxTexts ReadMessageBox(HWND box);
+void PressOk(HWND box);
+
+// irsim.exe from a program directory, run to its end.
+struct IrsimResult {
+  bool finished = false;  // false: still running after the timeout (then killed)
+  DWORD exit_code = 0;
+  std::string output;  // standard output and error
+};
+IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(120));
+
+// Records the key events that reach a low-level keyboard hook. Wine and
+// Windows call the hook on the thread that installed it, from its message
+// loop, so the hook lives on a thread of its own that does nothing else.
+class KeyboardRecorder {
+ public:
+  struct Event {
+    WPARAM message;  // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
+    DWORD vk;
+    DWORD flags;
+  };
+  KeyboardRecorder();
+  ~KeyboardRecorder();
+  bool installed() const { return installed_; }
+  std::vector<Event> events() const;
+
+ private:
+  static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam);
+  void Run(HANDLE ready);
+
+  std::thread thread_;
+  DWORD thread_id_ = 0;
+  bool installed_ = false;
+  mutable std::mutex mutex_;
+  std::vector<Event> events_;
+};
+
+// True when `keys` saw a release of an Alt key.
+bool SawAltRelease(const KeyboardRecorder& keys);
+
+// Copies what the screen shows of `window` into a 24-bit BMP file.
+bool SaveScreenshot(HWND window, const std::wstring& path);
+
+// Builds a file of CR LF terminated lines.
+std::string Lines(const std::vector<std::string>& values);
+// Splits a file into its CR LF terminated lines; nullopt when a line break is
+// not exactly CR LF or the last line has none.
+std::optional<std::vector<std::string>> SplitCrLf(std::string_view bytes);
+
+}  // namespace e2e
