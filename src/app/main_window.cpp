@@ -69,14 +69,6 @@ bool MainWindow::Create() {
   return true;
 }
 
-void MainWindow::Guarded(const std::function<void()>& step) {
-  try {
-    step();
-  } catch (const std::exception& e) {
-    services_.dialogs.ShowError(e.what());
-  }
-}
-
 void MainWindow::FormCreate() {
   ui::MainForm& f = forms_.main;
   // The mixer component comes with the window: speakers unmuted, 60 %,
@@ -89,8 +81,8 @@ void MainWindow::FormCreate() {
   // Steps 1 to 4. A file that cannot be written, or a damaged programme file,
   // is reported but does not stop start-up: the window, the icon and the
   // timers must exist whatever the files hold.
-  Guarded([&] { config_.Load(services_.instance.ExecutableDirectory()); });
-  Guarded([&] { ApplyConfiguration(); });
+  f.RunGuarded([&] { config_.Load(services_.instance.ExecutableDirectory()); });
+  f.RunGuarded([&] { ApplyConfiguration(); });
 
   f.SetEnabled(MainId::Importeruneconfiguration1, true);
   f.SetEnabled(MainId::Importeruneconfiguration2, true);

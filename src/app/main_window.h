@@ -95,7 +95,6 @@ class MainWindow : public hid::IReceiverHost {
   void OnAutoMinimiseTick();
   void OnTick();
   void WireHandlers();
-  void Guarded(const std::function<void()>& step);
 
   Services services_;
   Forms& forms_;
