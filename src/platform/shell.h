@@ -17,8 +17,8 @@ enum class TaskbarShow { Hide, Show, ShowNormal };
 class IShell {
  public:
   virtual ~IShell() = default;
-  virtual void AddNotifyIcon(const NotifyIconSpec& spec) = 0;
-  virtual void DeleteNotifyIcon(const NotifyIconSpec& spec) = 0;
+  virtual void AddNotifyIcon(const NotifyIconSpec& desc) = 0;
+  virtual void DeleteNotifyIcon(const NotifyIconSpec& desc) = 0;
   // Shows or hides the application's taskbar entry.
   virtual void ShowTaskbarEntry(TaskbarShow how) = 0;
   virtual void BringMainWindowToForeground() = 0;

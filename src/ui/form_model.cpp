@@ -13,22 +13,22 @@ FormBase::FormBase(const FormLayout& layout) : layout_(layout) {
   switch_press_.resize(n);
   page_change_.resize(n);
   for (std::size_t i = 0; i < n; ++i) {
-    const ControlSpec& spec = layout.controls[i];
+    const ControlSpec& desc = layout.controls[i];
     ControlState& s = state_[i];
-    const std::uint32_t flags = spec.style ? spec.style->flags : 0;
-    s.text = spec.caption ? spec.caption : "";
+    const std::uint32_t flags = desc.style ? desc.style->flags : 0;
+    s.text = desc.caption ? desc.caption : "";
     s.checked = (flags & flag::kChecked) != 0;
     s.enabled = (flags & flag::kDisabled) == 0;
     // Forms and popup menus start hidden; they are shown on demand.
-    s.visible = (flags & flag::kHidden) == 0 && spec.kind != Kind::Form &&
-                spec.kind != Kind::PopupMenu;
-    s.x = spec.x;
-    s.y = spec.y;
-    s.w = spec.w;
-    s.h = spec.h;
-    if (spec.style && (spec.kind == Kind::ProgressBar || spec.kind == Kind::TrackBar))
-      s.position = spec.style->min;
-    if (spec.kind == Kind::StatusBar) s.panels.resize(layout.status_panels.size());
+    s.visible = (flags & flag::kHidden) == 0 && desc.kind != Kind::Form &&
+                desc.kind != Kind::PopupMenu;
+    s.x = desc.x;
+    s.y = desc.y;
+    s.w = desc.w;
+    s.h = desc.h;
+    if (desc.style && (desc.kind == Kind::ProgressBar || desc.kind == Kind::TrackBar))
+      s.position = desc.style->min;
+    if (desc.kind == Kind::StatusBar) s.panels.resize(layout.status_panels.size());
   }
 }
 

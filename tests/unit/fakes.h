@@ -104,9 +104,9 @@ class FakeShell : public platform::IShell {
   bool icon = false;
   bool terminated = false;
   platform::NotifyIconSpec added;
-  void AddNotifyIcon(const platform::NotifyIconSpec& spec) override {
+  void AddNotifyIcon(const platform::NotifyIconSpec& desc) override {
     icon = true;
-    added = spec;
+    added = desc;
     calls.push_back("add-icon");
   }
   void DeleteNotifyIcon(const platform::NotifyIconSpec&) override {

@@ -22,11 +22,11 @@ using dispatch::TabSpec;
 const FormLayout& L() {
   return MainLayout();
 }
-const ControlSpec& Spec(std::size_t i) {
+const ControlSpec& Desc(std::size_t i) {
   return L().controls[i];
 }
-const ControlSpec& Spec(MainId id) {
-  return Spec(MainForm::At(id));
+const ControlSpec& Desc(MainId id) {
+  return Desc(MainForm::At(id));
 }
 
 bool IsMenuKind(Kind k) {
@@ -45,7 +45,7 @@ bool Hidden(const ControlSpec& s) {
 // True when `index` lies somewhere inside `ancestor`.
 bool IsInside(std::size_t index, std::size_t ancestor) {
   while (index != 0) {
-    index = Spec(index).parent;
+    index = Desc(index).parent;
     if (index == ancestor) return true;
   }
   return ancestor == 0;
@@ -64,7 +64,7 @@ int Gap(const ControlSpec& a, const ControlSpec& b) {
 
 TEST(MainLayoutTree, FormComesFirstAndParentsPrecedeTheirChildren) {
   ASSERT_GT(L().controls.size(), 1u);
-  const ControlSpec& form = Spec(0);
+  const ControlSpec& form = Desc(0);
   EXPECT_EQ(form.kind, Kind::Form);
   EXPECT_EQ(form.parent, 0);
   EXPECT_EQ(form.w, 704);
@@ -73,15 +73,15 @@ TEST(MainLayoutTree, FormComesFirstAndParentsPrecedeTheirChildren) {
   EXPECT_EQ(L().class_name, "TForm1");
 
   for (std::size_t i = 1; i < L().controls.size(); ++i) {
-    EXPECT_LT(Spec(i).parent, i) << Spec(i).name;
-    EXPECT_NE(Spec(i).kind, Kind::Form) << Spec(i).name;
+    EXPECT_LT(Desc(i).parent, i) << Desc(i).name;
+    EXPECT_NE(Desc(i).kind, Kind::Form) << Desc(i).name;
   }
 }
 
 TEST(MainLayoutTree, EveryControlHangsFromAParentOfTheRightKind) {
   for (std::size_t i = 1; i < L().controls.size(); ++i) {
-    const ControlSpec& s = Spec(i);
-    const Kind parent = Spec(s.parent).kind;
+    const ControlSpec& s = Desc(i);
+    const Kind parent = Desc(s.parent).kind;
     switch (s.kind) {
       case Kind::MainMenu:
       case Kind::PopupMenu:
@@ -101,16 +101,16 @@ TEST(MainLayoutTree, EveryControlHangsFromAParentOfTheRightKind) {
         EXPECT_EQ(parent, Kind::PageControl) << s.name;
         break;
       default:
-        EXPECT_TRUE(IsContainerKind(parent)) << s.name << " sits on " << Spec(s.parent).name;
+        EXPECT_TRUE(IsContainerKind(parent)) << s.name << " sits on " << Desc(s.parent).name;
     }
   }
 }
 
 TEST(MainLayoutGeometry, ChildrenLieInsideTheirParentsClientArea) {
   for (std::size_t i = 1; i < L().controls.size(); ++i) {
-    const ControlSpec& s = Spec(i);
+    const ControlSpec& s = Desc(i);
     if (IsMenuKind(s.kind)) continue;
-    const ControlSpec& p = Spec(s.parent);
+    const ControlSpec& p = Desc(s.parent);
     EXPECT_GT(s.w, 0) << s.name;
     EXPECT_GT(s.h, 0) << s.name;
     EXPECT_GE(s.x, 0) << s.name;
@@ -125,11 +125,11 @@ TEST(MainLayoutGeometry, ChildrenLieInsideTheirParentsClientArea) {
 TEST(MainLayoutGeometry, VisibleSiblingsDoNotOverlap) {
   const std::size_t n = L().controls.size();
   for (std::size_t a = 1; a < n; ++a) {
-    const ControlSpec& sa = Spec(a);
+    const ControlSpec& sa = Desc(a);
     // Pages share their page control's area; only one shows at a time.
     if (IsMenuKind(sa.kind) || sa.kind == Kind::Page || Hidden(sa)) continue;
     for (std::size_t b = a + 1; b < n; ++b) {
-      const ControlSpec& sb = Spec(b);
+      const ControlSpec& sb = Desc(b);
       if (sb.parent != sa.parent || IsMenuKind(sb.kind) || sb.kind == Kind::Page || Hidden(sb))
         continue;
       const bool apart =
@@ -140,45 +140,45 @@ TEST(MainLayoutGeometry, VisibleSiblingsDoNotOverlap) {
 }
 
 TEST(MainLayoutGeometry, WindowIsToolbarTabsAndStatusBarFromTopToBottom) {
-  const ControlSpec& bar = Spec(MainId::ToolBar1);
-  const ControlSpec& tabs = Spec(MainId::PageControl1);
-  const ControlSpec& status = Spec(MainId::StatusBar1);
+  const ControlSpec& bar = Desc(MainId::ToolBar1);
+  const ControlSpec& tabs = Desc(MainId::PageControl1);
+  const ControlSpec& status = Desc(MainId::StatusBar1);
   EXPECT_EQ(bar.y, 0);
   EXPECT_EQ(bar.w, 704);
   EXPECT_EQ(tabs.y, bar.y + bar.h);
   EXPECT_EQ(tabs.w, 704);
   EXPECT_EQ(status.y, tabs.y + tabs.h);
   EXPECT_EQ(status.y + status.h, 513);
-  EXPECT_TRUE(Hidden(Spec(MainId::ComboBox1)));
+  EXPECT_TRUE(Hidden(Desc(MainId::ComboBox1)));
 }
 
 TEST(MainLayoutGeometry, ToolbarGroupsReadQuitReduceFilesSettingsHelp) {
   std::string pattern;
   int last_right = 0;
   for (std::size_t i = 1; i < L().controls.size(); ++i) {
-    const ControlSpec& s = Spec(i);
+    const ControlSpec& s = Desc(i);
     if (s.parent != MainForm::At(MainId::ToolBar1)) continue;
     pattern += s.kind == Kind::ToolSeparator ? '|' : 'B';
     EXPECT_GE(s.x, last_right) << s.name << " is out of left-to-right order";
     last_right = s.x + s.w;
   }
   EXPECT_EQ(pattern, "B|B|BB|B|B");
-  EXPECT_STREQ(Spec(MainId::ToolButton1).hint, "Quitter");
-  EXPECT_STREQ(Spec(MainId::ToolButton4).hint, "Exporter configuration IR");
-  EXPECT_STREQ(Spec(MainId::ToolButton6).hint, "Aide");
+  EXPECT_STREQ(Desc(MainId::ToolButton1).hint, "Quitter");
+  EXPECT_STREQ(Desc(MainId::ToolButton4).hint, "Exporter configuration IR");
+  EXPECT_STREQ(Desc(MainId::ToolButton6).hint, "Aide");
 }
 
 TEST(MainLayoutPages, PagesStandInTabControlOrderWithTheirCaptions) {
   std::vector<std::size_t> pages;
   for (std::size_t i = 1; i < L().controls.size(); ++i)
-    if (Spec(i).kind == Kind::Page) pages.push_back(i);
+    if (Desc(i).kind == Kind::Page) pages.push_back(i);
   const auto& order = dispatch::PageOrder();
   ASSERT_EQ(pages.size(), order.size());
   for (std::size_t k = 0; k < order.size(); ++k) {
     const TabSpec& tab = dispatch::Tab(order[k]);
     EXPECT_EQ(pages[k], MainForm::At(tab.page)) << "page " << k;
-    EXPECT_STREQ(Spec(pages[k]).caption, tab.caption);
-    EXPECT_EQ(Spec(pages[k]).parent, MainForm::At(MainId::PageControl1));
+    EXPECT_STREQ(Desc(pages[k]).caption, tab.caption);
+    EXPECT_EQ(Desc(pages[k]).parent, MainForm::At(MainId::PageControl1));
   }
 }
 
@@ -186,28 +186,28 @@ TEST(MainLayoutPages, EveryTabsControlsStandOnItsOwnPage) {
   for (const TabSpec& tab : Tabs()) {
     SCOPED_TRACE(tab.caption);
     for (MainId id : {tab.activation, tab.programming, tab.lamp, tab.clear_button})
-      EXPECT_TRUE(IsInside(id, tab.page)) << Spec(id).name;
-    EXPECT_EQ(Spec(tab.activation).kind, Kind::Switch);
-    EXPECT_EQ(Spec(tab.programming).kind, Kind::Switch);
-    EXPECT_EQ(Spec(tab.lamp).kind, Kind::Image);
-    EXPECT_EQ(Spec(tab.lamp).w, 17);
-    EXPECT_EQ(Spec(tab.lamp).h, 17);
-    EXPECT_EQ(Spec(tab.clear_button).kind, Kind::SpeedButton);
+      EXPECT_TRUE(IsInside(id, tab.page)) << Desc(id).name;
+    EXPECT_EQ(Desc(tab.activation).kind, Kind::Switch);
+    EXPECT_EQ(Desc(tab.programming).kind, Kind::Switch);
+    EXPECT_EQ(Desc(tab.lamp).kind, Kind::Image);
+    EXPECT_EQ(Desc(tab.lamp).w, 17);
+    EXPECT_EQ(Desc(tab.lamp).h, 17);
+    EXPECT_EQ(Desc(tab.clear_button).kind, Kind::SpeedButton);
     // The lamp stands beside its activation switch.
-    EXPECT_LE(Gap(Spec(tab.lamp), Spec(tab.activation)), 8);
+    EXPECT_LE(Gap(Desc(tab.lamp), Desc(tab.activation)), 8);
 
     for (const dispatch::CodeSlot& code : tab.codes) {
-      EXPECT_TRUE(IsInside(code.control, tab.page)) << Spec(code.control).name;
-      EXPECT_TRUE(IsInside(code.code_label, tab.page)) << Spec(code.code_label).name;
+      EXPECT_TRUE(IsInside(code.control, tab.page)) << Desc(code.control).name;
+      EXPECT_TRUE(IsInside(code.code_label, tab.page)) << Desc(code.code_label).name;
     }
     if (tab.toggle) {
       EXPECT_TRUE(IsInside(tab.toggle->code_label, tab.page));
     }
     for (const dispatch::PathSlot& path : tab.paths) {
-      EXPECT_TRUE(IsInside(path.label, tab.page)) << Spec(path.label).name;
-      EXPECT_TRUE(IsInside(path.chooser, tab.page)) << Spec(path.chooser).name;
-      EXPECT_EQ(Spec(path.label).parent, Spec(path.chooser).parent) << Spec(path.label).name;
-      EXPECT_EQ(Spec(path.label).style, &styles::kPathLabel) << Spec(path.label).name;
+      EXPECT_TRUE(IsInside(path.label, tab.page)) << Desc(path.label).name;
+      EXPECT_TRUE(IsInside(path.chooser, tab.page)) << Desc(path.chooser).name;
+      EXPECT_EQ(Desc(path.label).parent, Desc(path.chooser).parent) << Desc(path.label).name;
+      EXPECT_EQ(Desc(path.label).style, &styles::kPathLabel) << Desc(path.label).name;
     }
   }
 }
@@ -215,7 +215,7 @@ TEST(MainLayoutPages, EveryTabsControlsStandOnItsOwnPage) {
 TEST(MainLayoutPages, CodeLabelsSitBesideTheirControlsAndStartEmpty) {
   MainForm form(L());
   auto check_label = [&](MainId id) {
-    const ControlSpec& label = Spec(id);
+    const ControlSpec& label = Desc(id);
     EXPECT_EQ(label.kind, Kind::Label) << label.name;
     EXPECT_EQ(label.style, &styles::kCodeLabel) << label.name;
     EXPECT_EQ(form.Text(id), "IR: ") << label.name;
@@ -225,14 +225,14 @@ TEST(MainLayoutPages, CodeLabelsSitBesideTheirControlsAndStartEmpty) {
     for (const dispatch::CodeSlot& code : tab.codes) {
       check_label(code.code_label);
       // Each action's code reads right under (or beside) its own control.
-      const ControlSpec& label = Spec(code.code_label);
-      const ControlSpec& control = Spec(code.control);
+      const ControlSpec& label = Desc(code.code_label);
+      const ControlSpec& control = Desc(code.control);
       EXPECT_EQ(label.parent, control.parent) << label.name;
       EXPECT_LE(Gap(label, control), 16) << label.name << " is far from " << control.name;
     }
     if (tab.toggle) {
       check_label(tab.toggle->code_label);
-      EXPECT_EQ(Spec(tab.toggle->code_label).parent, Spec(tab.activation).parent);
+      EXPECT_EQ(Desc(tab.toggle->code_label).parent, Desc(tab.activation).parent);
     }
   }
 }
@@ -241,11 +241,11 @@ TEST(MainLayoutPages, PathLabelsStartWithTheirPrefixBesideADotsButton) {
   MainForm form(L());
   for (const TabSpec& tab : Tabs()) {
     for (const dispatch::PathSlot& path : tab.paths) {
-      EXPECT_EQ(form.Text(path.label), path.prefix) << Spec(path.label).name;
-      EXPECT_STREQ(Spec(path.chooser).caption, "...") << Spec(path.chooser).name;
-      EXPECT_NE(std::string_view(Spec(path.chooser).hint), "") << Spec(path.chooser).name;
+      EXPECT_EQ(form.Text(path.label), path.prefix) << Desc(path.label).name;
+      EXPECT_STREQ(Desc(path.chooser).caption, "...") << Desc(path.chooser).name;
+      EXPECT_NE(std::string_view(Desc(path.chooser).hint), "") << Desc(path.chooser).name;
       // The path reads to the right of its chooser.
-      EXPECT_GE(Spec(path.label).x, Spec(path.chooser).x + Spec(path.chooser).w);
+      EXPECT_GE(Desc(path.label).x, Desc(path.chooser).x + Desc(path.chooser).w);
     }
   }
 }
@@ -257,8 +257,8 @@ TEST(MainLayoutPages, ClearButtonHintsNameTheirTab) {
       expected = "Effacer tous les codes IR de l'onget \"Windows\".";
     else if (tab.number != dispatch::kTabCloseApp)
       expected = std::string("Effacer tous les codes IR de l'onglet \"") + tab.clear_name + "\".";
-    EXPECT_EQ(Spec(tab.clear_button).hint, expected) << tab.caption;
-    EXPECT_NE(std::string_view(Spec(tab.clear_button).caption), "") << tab.caption;
+    EXPECT_EQ(Desc(tab.clear_button).hint, expected) << tab.caption;
+    EXPECT_NE(std::string_view(Desc(tab.clear_button).caption), "") << tab.caption;
   }
 }
 
@@ -269,7 +269,7 @@ TEST(MainLayoutPages, MediaButtonsAreSquaresWithTheStartButtonLarger) {
     SCOPED_TRACE(tab.caption);
     int start_buttons = 0;
     for (const dispatch::CodeSlot& code : tab.codes) {
-      const ControlSpec& b = Spec(code.control);
+      const ControlSpec& b = Desc(code.control);
       EXPECT_EQ(b.kind, Kind::SpeedButton) << b.name;
       const bool start = std::string_view(b.hint).starts_with("Activer ");
       start_buttons += start;
@@ -283,7 +283,7 @@ TEST(MainLayoutPages, MediaButtonsAreSquaresWithTheStartButtonLarger) {
 
 TEST(MainLayoutPages, LauncherButtonsAreSmallNumberedSquares) {
   for (const dispatch::CodeSlot& code : dispatch::Tab(dispatch::kTabLauncher).codes) {
-    const ControlSpec& b = Spec(code.control);
+    const ControlSpec& b = Desc(code.control);
     EXPECT_EQ(b.w, 25) << b.name;
     EXPECT_EQ(b.h, 25) << b.name;
     EXPECT_EQ(b.style, &styles::kLaunchButton) << b.name;

@@ -196,23 +196,23 @@ TEST(Win32LayoutPlan, TheProgramsFormsAreWellFormedForTheWindowLayer) {
     ASSERT_FALSE(layout->controls.empty());
     EXPECT_EQ(layout->controls[0].kind, Kind::Form);
     for (std::size_t i = 1; i < layout->controls.size(); ++i) {
-      const ControlSpec& spec = layout->controls[i];
-      SCOPED_TRACE(spec.name);
-      ASSERT_LT(spec.parent, i);
-      const Kind parent = layout->controls[spec.parent].kind;
-      if (spec.kind == Kind::ToolButton || spec.kind == Kind::ToolSeparator) {
+      const ControlSpec& desc = layout->controls[i];
+      SCOPED_TRACE(desc.name);
+      ASSERT_LT(desc.parent, i);
+      const Kind parent = layout->controls[desc.parent].kind;
+      if (desc.kind == Kind::ToolButton || desc.kind == Kind::ToolSeparator) {
         EXPECT_EQ(parent, Kind::ToolBar);
       }
-      if (spec.kind == Kind::Page) {
+      if (desc.kind == Kind::Page) {
         EXPECT_EQ(parent, Kind::PageControl);
       }
-      if (IsMenuEntry(spec.kind)) {
+      if (IsMenuEntry(desc.kind)) {
         EXPECT_TRUE(parent == Kind::MainMenu || parent == Kind::PopupMenu ||
                     parent == Kind::MenuItem);
       }
       EXPECT_TRUE(IsContainer(layout->controls[PlaceControl(*layout, i).host].kind) ||
-                  spec.kind == Kind::Page || IsMenuEntry(spec.kind) ||
-                  spec.kind == Kind::ToolButton || spec.kind == Kind::ToolSeparator);
+                  desc.kind == Kind::Page || IsMenuEntry(desc.kind) ||
+                  desc.kind == Kind::ToolButton || desc.kind == Kind::ToolSeparator);
     }
   }
 }

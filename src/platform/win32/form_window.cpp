@@ -23,15 +23,15 @@ void FormWindow::Destroy() {
   form_.AttachView(nullptr);
   for (std::size_t i = 1; i < controls_.size(); ++i) {
     // Tool bars leave their image list to whoever made it.
-    if (Spec(i).kind == Kind::ToolBar && controls_[i].hwnd) {
+    if (Desc(i).kind == Kind::ToolBar && controls_[i].hwnd) {
       auto images =
           reinterpret_cast<HIMAGELIST>(SendMessageW(controls_[i].hwnd, TB_SETIMAGELIST, 0, 0));
       if (images) ImageList_Destroy(images);
     }
     // Popup menus belong to no window: they are destroyed by hand. The menu
     // bar goes with the window.
-    if (Spec(i).kind == Kind::PopupMenu && controls_[i].menu) DestroyMenu(controls_[i].menu);
-    if (Spec(i).kind == Kind::MainMenu && controls_[i].menu && GetMenu(hwnd_) != controls_[i].menu)
+    if (Desc(i).kind == Kind::PopupMenu && controls_[i].menu) DestroyMenu(controls_[i].menu);
+    if (Desc(i).kind == Kind::MainMenu && controls_[i].menu && GetMenu(hwnd_) != controls_[i].menu)
       DestroyMenu(controls_[i].menu);
   }
   const HWND hwnd = hwnd_;
@@ -49,11 +49,11 @@ FormWindow* FormWindow::FromHwnd(HWND hwnd) {
 }
 
 std::uint32_t FormWindow::Flags(std::size_t i) const {
-  return FlagsOf(Spec(i));
+  return FlagsOf(Desc(i));
 }
 
 bool FormWindow::WantsHandCursor(std::size_t i) const {
-  return (Flags(i) & ui::flag::kHandCursor) != 0 || Spec(i).kind == Kind::LinkLabel;
+  return (Flags(i) & ui::flag::kHandCursor) != 0 || Desc(i).kind == Kind::LinkLabel;
 }
 
 std::size_t FormWindow::IndexOf(HWND child) const {
@@ -126,7 +126,7 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
   if (id < 0 || static_cast<std::size_t>(id) >= controls_.size()) return;
   const std::size_t i = static_cast<std::size_t>(id);
   const UINT code = HIWORD(wparam);
-  const Kind kind = Spec(i).kind;
+  const Kind kind = Desc(i).kind;
   if (lparam == 0) {  // a menu entry (no control window)
     if (kind == Kind::MenuItem) form_.ViewClick(i);
     return;
@@ -164,7 +164,7 @@ LRESULT FormWindow::OnNotify(const NMHDR* header) {
   const std::size_t i = static_cast<std::size_t>(id);
   switch (header->code) {
     case TCN_SELCHANGE: {
-      if (Spec(i).kind != Kind::PageControl) return 0;
+      if (Desc(i).kind != Kind::PageControl) return 0;
       const int page = static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0));
       // The form records the page itself (without telling the view), so
       // the pages are switched here first.
@@ -180,7 +180,7 @@ LRESULT FormWindow::OnNotify(const NMHDR* header) {
     }
     case TTN_GETDISPINFOW: {
       // Tool bar buttons ask for their tool-tip text by command id.
-      if (Spec(i).kind != Kind::ToolButton) return 0;
+      if (Desc(i).kind != Kind::ToolButton) return 0;
       auto* info = reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header));
       info->lpszText = const_cast<wchar_t*>(controls_[i].hint.c_str());
       info->hinst = nullptr;
@@ -194,7 +194,7 @@ LRESULT FormWindow::OnNotify(const NMHDR* header) {
 LRESULT FormWindow::OnCtlColor(HDC dc, HWND child) {
   const std::size_t i = IndexOf(child);
   if (!ValidIndex(i)) return 0;
-  const ui::Style* style = Spec(i).style;
+  const ui::Style* style = Desc(i).style;
   const std::uint32_t background = BackgroundColour(form_.layout(), i);
   const std::uint32_t text = style ? style->colour : ui::kDefaultColour;
   SetTextColor(dc, UiResources::ToColorRef(text, GetSysColor(COLOR_BTNTEXT)));
@@ -241,7 +241,7 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
       // A status bar docks itself to the bottom of its parent only when it
       // is handed the parent's WM_SIZE.
       for (std::size_t i = 1; i < controls_.size(); ++i)
-        if (Spec(i).kind == Kind::StatusBar && controls_[i].hwnd &&
+        if (Desc(i).kind == Kind::StatusBar && controls_[i].hwnd &&
             GetParent(controls_[i].hwnd) == hwnd_)
           SendMessageW(controls_[i].hwnd, WM_SIZE, 0, 0);
       break;
@@ -275,7 +275,7 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
 
 LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, WPARAM wparam,
                                        LPARAM lparam) {
-  const Kind kind = Spec(i).kind;
+  const Kind kind = Desc(i).kind;
   if (IsContainer(kind)) {
     LRESULT result = 0;
     if (HandleHostMessage(message, wparam, lparam, result)) return result;

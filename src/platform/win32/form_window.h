@@ -104,7 +104,7 @@ class FormWindow final : public ui::IFormView {
   bool CheckRadio(std::size_t i);  // true when the click is to be reported
   std::size_t IndexOf(HWND child) const;
   bool ValidIndex(std::size_t i) const { return i < controls_.size(); }
-  const ui::ControlSpec& Spec(std::size_t i) const { return form_.layout().controls[i]; }
+  const ui::ControlSpec& Desc(std::size_t i) const { return form_.layout().controls[i]; }
   std::uint32_t Flags(std::size_t i) const;
   bool WantsHandCursor(std::size_t i) const;
 

@@ -69,7 +69,7 @@ void FormWindow::Create() {
   if (!hwnd_) return;
   controls_[0].hwnd = hwnd_;
   controls_[0].host = owner_;
-  controls_[0].font = res_.Font(Spec(0).style);
+  controls_[0].font = res_.Font(Desc(0).style);
 
   tooltip_ =
       CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
@@ -82,7 +82,7 @@ void FormWindow::Create() {
   for (std::size_t i = 1; i < controls_.size(); ++i) CreateControl(i);
   BuildMenus();
   for (std::size_t i = 1; i < controls_.size(); ++i) {
-    if (Spec(i).kind != Kind::PageControl) continue;
+    if (Desc(i).kind != Kind::PageControl) continue;
     LayoutPages(i);
     ShowActivePage(i);
   }
@@ -138,7 +138,7 @@ HWND FormWindow::CreateChild(std::size_t i, const wchar_t* window_class, DWORD s
 }
 
 void FormWindow::CreateControl(std::size_t i) {
-  const ui::ControlSpec& spec = Spec(i);
+  const ui::ControlSpec& desc = Desc(i);
   const ui::ControlState& state = form_.state(i);
   const std::uint32_t flags = Flags(i);
   Control& c = controls_[i];
@@ -146,14 +146,14 @@ void FormWindow::CreateControl(std::size_t i) {
   c.host = controls_[placement.host].hwnd;
   c.dx = placement.dx;
   c.dy = placement.dy;
-  c.font = res_.Font(spec.style, spec.kind == Kind::LinkLabel);
-  c.hint = Utf8ToWide(spec.hint ? spec.hint : "");
+  c.font = res_.Font(desc.style, desc.kind == Kind::LinkLabel);
+  c.hint = Utf8ToWide(desc.hint ? desc.hint : "");
   // Tool buttons live inside their tool bar, which is not a container.
-  if (spec.kind == Kind::ToolButton || spec.kind == Kind::ToolSeparator)
-    c.host = controls_[spec.parent].hwnd;
+  if (desc.kind == Kind::ToolButton || desc.kind == Kind::ToolSeparator)
+    c.host = controls_[desc.parent].hwnd;
   if (!c.host) return;  // its host could not be made
 
-  switch (spec.kind) {
+  switch (desc.kind) {
     case Kind::Form:
     case Kind::MainMenu:
     case Kind::PopupMenu:
@@ -236,8 +236,8 @@ void FormWindow::CreateControl(std::size_t i) {
       if (!CreateChild(i, PROGRESS_CLASSW,
                        PBS_SMOOTH | ((flags & ui::flag::kVertical) ? PBS_VERTICAL : 0)))
         return;
-      const int lo = spec.style ? spec.style->min : 0;
-      const int hi = spec.style && spec.style->max > lo ? spec.style->max : lo + 100;
+      const int lo = desc.style ? desc.style->min : 0;
+      const int hi = desc.style && desc.style->max > lo ? desc.style->max : lo + 100;
       SendMessageW(c.hwnd, PBM_SETRANGE32, lo, hi);
       ApplyPosition(i);
       break;
@@ -248,8 +248,8 @@ void FormWindow::CreateControl(std::size_t i) {
                        (vertical ? TBS_VERT : TBS_HORZ) |
                            ((flags & ui::flag::kNoTicks) ? TBS_NOTICKS : TBS_AUTOTICKS)))
         return;
-      const int lo = spec.style ? spec.style->min : 0;
-      const int hi = spec.style && spec.style->max > lo ? spec.style->max : lo + 10;
+      const int lo = desc.style ? desc.style->min : 0;
+      const int hi = desc.style && desc.style->max > lo ? desc.style->max : lo + 10;
       // TBM_SETRANGE packs both ends into 16-bit halves; the separate
       // messages take the full (possibly negative) values.
       SendMessageW(c.hwnd, TBM_SETRANGEMIN, FALSE, lo);
@@ -269,7 +269,7 @@ void FormWindow::CreateControl(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
-  switch (spec.kind) {
+  switch (desc.kind) {
     case Kind::Bevel:
     case Kind::Label:
     case Kind::LinkLabel:
@@ -339,11 +339,11 @@ void FormWindow::LayoutPages(std::size_t page_control) {
 
 void FormWindow::AddToolButton(std::size_t i) {
   Control& c = controls_[i];
-  const ui::ControlSpec& spec = Spec(i);
+  const ui::ControlSpec& desc = Desc(i);
   const ui::ControlState& state = form_.state(i);
   const HWND toolbar = c.host;
   TBBUTTON button{};
-  if (spec.kind == Kind::ToolSeparator) {
+  if (desc.kind == Kind::ToolSeparator) {
     button.iBitmap = 8;  // a separator's "image" is its width
     button.fsStyle = BTNS_SEP;
   } else {
@@ -365,8 +365,8 @@ void FormWindow::AddToolButton(std::size_t i) {
     }
     // The table's width, with some room for a caption the system's font
     // draws wider than the original one did.
-    if (spec.w > 0)
-      SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(spec.w, spec.w + spec.w / 4));
+    if (desc.w > 0)
+      SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(desc.w, desc.w + desc.w / 4));
   }
   SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
 }
@@ -395,7 +395,7 @@ void FormWindow::StackChildren() {
 
 void FormWindow::BuildMenus() {
   for (std::size_t i = 1; i < controls_.size(); ++i) {
-    const Kind kind = Spec(i).kind;
+    const Kind kind = Desc(i).kind;
     if (kind != Kind::MainMenu && kind != Kind::PopupMenu) continue;
     controls_[i].menu = BuildMenu(i);
     if (kind == Kind::MainMenu && form_.state(i).visible) SetMenu(hwnd_, controls_[i].menu);
@@ -403,12 +403,12 @@ void FormWindow::BuildMenus() {
 }
 
 HMENU FormWindow::BuildMenu(std::size_t root) {
-  const Kind root_kind = Spec(root).kind;
+  const Kind root_kind = Desc(root).kind;
   HMENU menu = root_kind == Kind::MainMenu ? CreateMenu() : CreatePopupMenu();
   controls_[root].menu = menu;
   int position = 0;
   for (std::size_t child : ChildrenOf(form_.layout(), root)) {
-    const Kind kind = Spec(child).kind;
+    const Kind kind = Desc(child).kind;
     if (!IsMenuEntry(kind)) continue;
     Control& c = controls_[child];
     const ui::ControlState& state = form_.state(child);
@@ -441,7 +441,7 @@ void FormWindow::RebuildMenu(std::size_t root) {
   }
   const HMENU old = controls_[root].menu;
   const HMENU menu = BuildMenu(root);
-  if (Spec(root).kind == Kind::MainMenu && GetMenu(hwnd_) == old) {
+  if (Desc(root).kind == Kind::MainMenu && GetMenu(hwnd_) == old) {
     SetMenu(hwnd_, menu);
     DrawMenuBar(hwnd_);
   }

@@ -59,12 +59,12 @@ void FormWindow::PaintContainer(std::size_t i, HDC dc) {
   const std::uint32_t background = BackgroundColour(form_.layout(), i);
   FillRect(dc, &client, res_.Brush(background));
   const std::wstring text = Utf8ToWide(form_.state(i).text);
-  const Kind kind = Spec(i).kind;
+  const Kind kind = Desc(i).kind;
   if (kind == Kind::Page) return;
 
   Selected font(dc, controls_[i].font);
   SetBkMode(dc, TRANSPARENT);
-  const ui::Style* style = Spec(i).style;
+  const ui::Style* style = Desc(i).style;
   const bool enabled = IsWindowEnabled(hwnd) != FALSE;
   SetTextColor(dc, enabled ? UiResources::ToColorRef(style ? style->colour : ui::kDefaultColour,
                                                      GetSysColor(COLOR_BTNTEXT))
@@ -133,7 +133,7 @@ void FormWindow::PaintSwitch(std::size_t i, HDC dc) {
   }
   if (!caption.empty() && g.caption.width() > 0) {
     Selected font(dc, controls_[i].font);
-    const ui::Style* style = Spec(i).style;
+    const ui::Style* style = Desc(i).style;
     SetTextColor(dc, enabled ? UiResources::ToColorRef(style ? style->colour : ui::kDefaultColour,
                                                        GetSysColor(COLOR_BTNTEXT))
                              : GetSysColor(COLOR_GRAYTEXT));
@@ -155,7 +155,7 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
   HDC dc = item.hDC;
   RECT rect = item.rcItem;
   const ui::ControlState& state = form_.state(i);
-  const ui::Style* style = Spec(i).style;
+  const ui::Style* style = Desc(i).style;
   const bool pushed = (item.itemState & ODS_SELECTED) != 0 || state.checked;
   const bool enabled = (item.itemState & ODS_DISABLED) == 0;
   const std::uint32_t face = style ? style->face : ui::kDefaultColour;

@@ -77,7 +77,7 @@ int FormWindow::TextWidth(std::size_t index, std::string_view utf8) {
 void FormWindow::ApplyText(std::size_t i) {
   const Control& c = controls_[i];
   const std::wstring text = Utf8ToWide(form_.state(i).text);
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::Form:
       SetWindowTextW(hwnd_, text.c_str());
       return;
@@ -109,7 +109,7 @@ void FormWindow::ApplyText(std::size_t i) {
   }
   if (!c.hwnd) return;
   SetWindowTextW(c.hwnd, text.c_str());
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::Label:
     case Kind::LinkLabel:
       ApplyBounds(i);  // labels follow their text's size
@@ -128,7 +128,7 @@ void FormWindow::ApplyText(std::size_t i) {
 void FormWindow::ApplyChecked(std::size_t i) {
   const Control& c = controls_[i];
   const bool checked = form_.state(i).checked;
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::RadioButton:
     case Kind::CheckBox:
       if (c.hwnd) SendMessageW(c.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
@@ -151,7 +151,7 @@ void FormWindow::ApplyChecked(std::size_t i) {
 void FormWindow::ApplyEnabled(std::size_t i) {
   const Control& c = controls_[i];
   const bool enabled = form_.state(i).enabled;
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::Form:
       EnableWindow(hwnd_, enabled);
       break;
@@ -178,7 +178,7 @@ void FormWindow::ApplyEnabled(std::size_t i) {
 void FormWindow::ApplyVisible(std::size_t i) {
   const Control& c = controls_[i];
   const bool visible = form_.state(i).visible;
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::Form:
       if (!visible) {
         ShowWindow(hwnd_, SW_HIDE);
@@ -217,7 +217,7 @@ void FormWindow::ApplyVisible(std::size_t i) {
 void FormWindow::ApplyBounds(std::size_t i) {
   const Control& c = controls_[i];
   const ui::ControlState& state = form_.state(i);
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::Form:
       PlaceForm();
       return;
@@ -235,23 +235,23 @@ void FormWindow::ApplyBounds(std::size_t i) {
   }
   if (!c.hwnd) return;
   Size size{state.w, state.h};
-  if (Spec(i).kind == Kind::Label || Spec(i).kind == Kind::LinkLabel) {
+  if (Desc(i).kind == Kind::Label || Desc(i).kind == Kind::LinkLabel) {
     Size text;
     MeasureLines(i, Utf8ToWide(state.text), &text.w, &text.h);
     int line_height = 0;
     MeasureLines(i, L"", nullptr, &line_height);
-    size = LabelSize(Spec(i), size, text, line_height);
+    size = LabelSize(Desc(i), size, text, line_height);
   }
-  if (Spec(i).kind == Kind::ComboBox) size.h += kComboDropHeight;
+  if (Desc(i).kind == Kind::ComboBox) size.h += kComboDropHeight;
   SetWindowPos(c.hwnd, nullptr, state.x + c.dx, state.y + c.dy, size.w, size.h,
                SWP_NOZORDER | SWP_NOACTIVATE);
-  if (Spec(i).kind == Kind::PageControl) LayoutPages(i);
+  if (Desc(i).kind == Kind::PageControl) LayoutPages(i);
 }
 
 void FormWindow::ApplyPosition(std::size_t i) {
   const Control& c = controls_[i];
   const int position = form_.state(i).position;
-  switch (Spec(i).kind) {
+  switch (Desc(i).kind) {
     case Kind::ProgressBar:
       if (c.hwnd) SendMessageW(c.hwnd, PBM_SETPOS, position, 0);
       break;
@@ -337,7 +337,7 @@ void FormWindow::ApplyMenuEntry(std::size_t i) {
   info.fState =
       (state.enabled ? MFS_ENABLED : MFS_DISABLED) | (state.checked ? MFS_CHECKED : MFS_UNCHECKED);
   std::wstring text = Utf8ToWide(state.text);
-  if (Spec(i).kind == Kind::MenuItem) {
+  if (Desc(i).kind == Kind::MenuItem) {
     info.fMask |= MIIM_STRING;
     info.dwTypeData = text.data();
   }

@@ -49,13 +49,13 @@ struct Placement {
 // do) is moved into that control's own host at the summed offset.
 inline Placement PlaceControl(const ui::FormLayout& layout, std::size_t index) {
   Placement placement;
-  const ui::ControlSpec& spec = layout.controls[index];
+  const ui::ControlSpec& desc = layout.controls[index];
   if (index == 0) return placement;
-  if (spec.kind == ui::Kind::Page) {
-    placement.host = spec.parent;
+  if (desc.kind == ui::Kind::Page) {
+    placement.host = desc.parent;
     return placement;
   }
-  std::size_t parent = spec.parent;
+  std::size_t parent = desc.parent;
   // The table lists parents before children, so the walk always ends at 0.
   while (parent != 0 && !IsContainer(layout.controls[parent].kind)) {
     placement.dx += layout.controls[parent].x;
@@ -134,8 +134,8 @@ inline std::uint32_t HostBackground(const ui::FormLayout& layout, std::size_t in
   return BackgroundColour(layout, PlaceControl(layout, index).host);
 }
 
-inline std::uint32_t FlagsOf(const ui::ControlSpec& spec) {
-  return spec.style ? spec.style->flags : 0;
+inline std::uint32_t FlagsOf(const ui::ControlSpec& desc) {
+  return desc.style ? desc.style->flags : 0;
 }
 
 // What a form's frame looks like, from its flags.
@@ -184,9 +184,9 @@ struct Size {
 // extent). Two kinds keep their table box: a centred label, whose text must
 // stay centred in that box, and a box of several lines that is narrower than
 // the text, which is meant to wrap. Other controls keep their box.
-inline Size LabelSize(const ui::ControlSpec& spec, Size box, Size text, int line_height) {
-  if (spec.kind != ui::Kind::Label && spec.kind != ui::Kind::LinkLabel) return box;
-  if (FlagsOf(spec) & ui::flag::kCentre) return box;
+inline Size LabelSize(const ui::ControlSpec& desc, Size box, Size text, int line_height) {
+  if (desc.kind != ui::Kind::Label && desc.kind != ui::Kind::LinkLabel) return box;
+  if (FlagsOf(desc) & ui::flag::kCentre) return box;
   if (line_height > 0 && box.h >= 2 * line_height && text.w > box.w && text.h < box.h) return box;
   return text;
 }

@@ -93,8 +93,8 @@ class Win32Shell final : public IShell {
   // The window the icon reports to and the one brought to the foreground.
   void SetMainWindow(HWND main) { main_ = main; }
 
-  void AddNotifyIcon(const NotifyIconSpec& spec) override;
-  void DeleteNotifyIcon(const NotifyIconSpec& spec) override;
+  void AddNotifyIcon(const NotifyIconSpec& desc) override;
+  void DeleteNotifyIcon(const NotifyIconSpec& desc) override;
   void ShowTaskbarEntry(TaskbarShow how) override;
   void BringMainWindowToForeground() override;
   void RequestTerminate() override;
@@ -107,7 +107,7 @@ class Win32Shell final : public IShell {
   }
 
  private:
-  bool Notify(DWORD command, const NotifyIconSpec& spec);
+  bool Notify(DWORD command, const NotifyIconSpec& desc);
 
   HICON icon_;
   TaskbarWindow& taskbar_;

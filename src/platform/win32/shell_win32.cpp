@@ -8,31 +8,31 @@ namespace talvoro::platform::win32 {
 Win32Shell::Win32Shell(HICON small_icon, TaskbarWindow& taskbar)
     : icon_(small_icon), taskbar_(taskbar) {}
 
-bool Win32Shell::Notify(DWORD command, const NotifyIconSpec& spec) {
+bool Win32Shell::Notify(DWORD command, const NotifyIconSpec& desc) {
   NOTIFYICONDATAW data{};
   // The size of the structure tells the shell which version of it we use;
   // the version stays the classic one (no NIM_SETVERSION), so the callback's
   // lParam is the plain mouse message the program expects.
   data.cbSize = sizeof(data);
   data.hWnd = main_;
-  data.uID = spec.id;
+  data.uID = desc.id;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-  data.uCallbackMessage = spec.callback_message;
+  data.uCallbackMessage = desc.callback_message;
   data.hIcon = icon_;
-  const std::wstring tip = FitToField(Utf8ToWide(spec.tip), std::size(data.szTip));
+  const std::wstring tip = FitToField(Utf8ToWide(desc.tip), std::size(data.szTip));
   tip.copy(data.szTip, tip.size());
   return Shell_NotifyIconW(command, &data) != FALSE;
 }
 
-void Win32Shell::AddNotifyIcon(const NotifyIconSpec& spec) {
+void Win32Shell::AddNotifyIcon(const NotifyIconSpec& desc) {
   // Kept even when the shell refuses it (no notification area yet, at log-on):
   // the icon is added again when the taskbar announces itself.
-  added_ = spec;
-  Notify(NIM_ADD, spec);
+  added_ = desc;
+  Notify(NIM_ADD, desc);
 }
 
-void Win32Shell::DeleteNotifyIcon(const NotifyIconSpec& spec) {
-  Notify(NIM_DELETE, spec);
+void Win32Shell::DeleteNotifyIcon(const NotifyIconSpec& desc) {
+  Notify(NIM_DELETE, desc);
   added_.reset();
 }
 
