@@ -20,8 +20,8 @@ FormBase::FormBase(const FormLayout& layout) : layout_(layout) {
     s.checked = (flags & flag::kChecked) != 0;
     s.enabled = (flags & flag::kDisabled) == 0;
     // Forms and popup menus start hidden; they are shown on demand.
-    s.visible = (flags & flag::kHidden) == 0 && desc.kind != Kind::Form &&
-                desc.kind != Kind::PopupMenu;
+    s.visible =
+        (flags & flag::kHidden) == 0 && desc.kind != Kind::Form && desc.kind != Kind::PopupMenu;
     s.x = desc.x;
     s.y = desc.y;
     s.w = desc.w;
@@ -41,7 +41,9 @@ void FormBase::RunGuarded(const std::function<void()>& fn) {
   }
 }
 
-void FormBase::ViewClick(std::size_t index) { RunGuarded(click_.at(index)); }
+void FormBase::ViewClick(std::size_t index) {
+  RunGuarded(click_.at(index));
+}
 
 void FormBase::ViewMouseDown(std::size_t index, MouseButton button) {
   if (layout_.controls[index].kind == Kind::Switch) {
@@ -57,8 +59,12 @@ void FormBase::ViewPageChange(std::size_t page_control, int page) {
   RunGuarded(page_change_.at(page_control));
 }
 
-void FormBase::ViewActivate() { RunGuarded(activate_); }
-void FormBase::ViewClose() { RunGuarded(close_); }
+void FormBase::ViewActivate() {
+  RunGuarded(activate_);
+}
+void FormBase::ViewClose() {
+  RunGuarded(close_);
+}
 
 void FormBase::ViewSetChecked(std::size_t index, bool checked) {
   state_.at(index).checked = checked;
