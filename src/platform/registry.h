@@ -12,7 +12,7 @@ class IRegistry {
   virtual ~IRegistry() = default;
   // Reads a DWORD value of an existing key under HKEY_CURRENT_USER.
   virtual std::optional<std::uint32_t> ReadUserDword(const std::string& key,
-                                                      const std::string& value) = 0;
+                                                     const std::string& value) = 0;
   // Creates the key if needed and writes the value; failures are silent.
   virtual void WriteUserDword(const std::string& key, const std::string& value,
                               std::uint32_t data) = 0;

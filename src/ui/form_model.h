@@ -16,10 +16,10 @@
 namespace talvoro::ui {
 
 enum class Kind : std::uint8_t {
-  Form,          // the window itself (always control 0)
-  MainMenu,      // the window's menu bar
-  PopupMenu,     // a context menu (window menu, tray menu)
-  MenuItem,      // an entry of a menu bar, popup or sub-menu
+  Form,       // the window itself (always control 0)
+  MainMenu,   // the window's menu bar
+  PopupMenu,  // a context menu (window menu, tray menu)
+  MenuItem,   // an entry of a menu bar, popup or sub-menu
   MenuSeparator,
   ToolBar,
   ToolButton,
@@ -35,8 +35,8 @@ enum class Kind : std::uint8_t {
   Button,       // ordinary push button
   RadioButton,
   CheckBox,
-  Switch,       // the two-state on/off switch widget
-  Image,        // a picture loaded from a BMP file
+  Switch,  // the two-state on/off switch widget
+  Image,   // a picture loaded from a BMP file
   ProgressBar,
   TrackBar,
   StatusBar,
@@ -52,10 +52,10 @@ inline constexpr std::uint32_t kChecked = 1u << 3;
 inline constexpr std::uint32_t kBold = 1u << 4;
 inline constexpr std::uint32_t kItalic = 1u << 5;
 inline constexpr std::uint32_t kHandCursor = 1u << 6;
-inline constexpr std::uint32_t kBorder = 1u << 7;      // panels: single border
-inline constexpr std::uint32_t kNoTicks = 1u << 8;     // track bars
+inline constexpr std::uint32_t kBorder = 1u << 7;       // panels: single border
+inline constexpr std::uint32_t kNoTicks = 1u << 8;      // track bars
 inline constexpr std::uint32_t kTransparent = 1u << 9;  // images
-inline constexpr std::uint32_t kCentre = 1u << 10;     // text centred in its box
+inline constexpr std::uint32_t kCentre = 1u << 10;      // text centred in its box
 inline constexpr std::uint32_t kFixedFrame = 1u << 11;  // forms: not resizable
 inline constexpr std::uint32_t kNoCaption = 1u << 12;   // forms: no border or title
 inline constexpr std::uint32_t kSysMenu = 1u << 13;     // forms: system menu, close box
@@ -67,8 +67,8 @@ inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
 // How a control looks: flags, font, colours and range (bars).
 struct Style {
   std::uint32_t flags = 0;
-  const char* font = nullptr;  // face name; nullptr: the window's default font
-  int font_px = 0;             // 0: default size
+  const char* font = nullptr;             // face name; nullptr: the window's default font
+  int font_px = 0;                        // 0: default size
   std::uint32_t colour = kDefaultColour;  // text colour 0xRRGGBB
   std::uint32_t face = kDefaultColour;    // background colour 0xRRGGBB
   int min = 0;                            // bars: range
@@ -115,7 +115,7 @@ struct ControlState {
   int x = 0, y = 0, w = 0, h = 0;
   int position = 0;
   std::shared_ptr<const std::string> image;  // BMP file bytes, null for none
-  std::vector<std::string> panels;            // status bar panel texts
+  std::vector<std::string> panels;           // status bar panel texts
 };
 
 // Implemented by the platform for one real window.
