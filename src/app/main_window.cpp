@@ -168,18 +168,10 @@ void MainWindow::OnTick() {
   UpdateClock();
 }
 
-std::string MainWindow::ProgramFile(const char* name) const {
-  return config_.FilePath(name);
-}
-
-void MainWindow::ShowLedOn(int tab) {
-  forms_.main.SetImage(dispatch::Tab(tab).lamp,
-                       tabs::LoadPicture(services_.files, ProgramFile("ledon.bmp")));
-}
-
-void MainWindow::ShowLedOff(int tab) {
-  forms_.main.SetImage(dispatch::Tab(tab).lamp,
-                       tabs::LoadPicture(services_.files, ProgramFile("ledoff.bmp")));
+void MainWindow::ShowLed(int tab, bool on) {
+  forms_.main.SetImage(
+      dispatch::Tab(tab).lamp,
+      tabs::LoadPicture(services_.files, config_.FilePath(on ? "ledon.bmp" : "ledoff.bmp")));
 }
 
 }  // namespace talvoro::app

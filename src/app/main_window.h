@@ -62,8 +62,8 @@ class MainWindow : public hid::IReceiverHost {
   void SaveSettings() { config_.SaveSettings(); }
   void SaveProgramme() { config_.SaveProgramme(); }
   void ApplyConfiguration();
-  void ShowLedOn(int tab);
-  void ShowLedOff(int tab);
+  void ShowLedOn(int tab) { ShowLed(tab, true); }
+  void ShowLedOff(int tab) { ShowLed(tab, false); }
 
   // --- state ---
   config::Configuration& config() { return config_; }
@@ -90,7 +90,9 @@ class MainWindow : public hid::IReceiverHost {
   const SingleInstanceGuard& guard() const { return guard_; }
 
  private:
-  std::string ProgramFile(const char* name) const;
+  void ShowLed(int tab, bool on);
+  // Activation switch and lamp of a tab from its state slot (only "ON" is on).
+  void ApplyActivation(const dispatch::TabSpec& tab);
   void ApplyTabs();
   void OnAutoMinimiseTick();
   void OnTick();
@@ -115,7 +117,6 @@ class MainWindow : public hid::IReceiverHost {
   int first_tick_ = 0;
   bool countdown_idle_ = true;
   std::array<int, dispatch::kTabCount> pending_{};
-  int programming_tab_ = 0;
   int auto_minimise_count_ = 0;
   int last_code_ = 0;
 

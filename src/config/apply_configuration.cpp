@@ -23,15 +23,19 @@ void ShowCodes(ui::MainForm& form, const config::ProgrammeTable& table, const Ta
 
 }  // namespace
 
+void MainWindow::ApplyActivation(const TabSpec& tab) {
+  const bool on = programme()[tab.state_slot] == "ON";
+  forms_.main.SetChecked(tab.activation, on);
+  ShowLed(tab.number, on);
+}
+
 void MainWindow::ApplyConfiguration() {
   ui::MainForm& f = forms_.main;
   const config::ProgrammeTable& table = programme();
   const TabSpec& volumes = dispatch::Tab(dispatch::kTabVolumes);
 
   // 1. Volumes activation.
-  const bool volumes_on = table[volumes.state_slot] == "ON";
-  f.SetChecked(volumes.activation, volumes_on);
-  volumes_on ? ShowLedOn(volumes.number) : ShowLedOff(volumes.number);
+  ApplyActivation(volumes);
 
   // 2. Level selector: only the exact values change it.
   const std::string& selection = table[dispatch::kSlotVolumeSelection];
@@ -80,9 +84,7 @@ void MainWindow::ApplyConfiguration() {
   // exclusive groups are not enforced here.
   for (const TabSpec& tab : dispatch::Tabs()) {
     if (tab.number == dispatch::kTabVolumes) continue;
-    const bool on = table[tab.state_slot] == "ON";
-    f.SetChecked(tab.activation, on);
-    on ? ShowLedOn(tab.number) : ShowLedOff(tab.number);
+    ApplyActivation(tab);
     ShowCodes(f, table, tab);
     for (const dispatch::PathSlot& path : tab.paths)
       f.SetText(path.label, std::string(path.prefix) + config::AnsiToUtf8(table[path.slot]));

@@ -52,6 +52,12 @@ std::uint32_t FormWindow::Flags(std::size_t i) const {
   return FlagsOf(Desc(i));
 }
 
+bool FormWindow::SetHandCursor(std::size_t i, LPARAM hit_test) const {
+  if (LOWORD(hit_test) != HTCLIENT || !WantsHandCursor(i)) return false;
+  SetCursor(LoadCursorW(nullptr, IDC_HAND));
+  return true;
+}
+
 bool FormWindow::WantsHandCursor(std::size_t i) const {
   return (Flags(i) & ui::flag::kHandCursor) != 0 || Desc(i).kind == Kind::LinkLabel;
 }
@@ -311,10 +317,7 @@ LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, W
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     case WM_SETCURSOR:
-      if (LOWORD(lparam) == HTCLIENT && WantsHandCursor(i)) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-      }
+      if (SetHandCursor(i, lparam)) return TRUE;
       break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
@@ -349,10 +352,7 @@ LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPA
                                      LPARAM lparam) {
   switch (message) {
     case WM_SETCURSOR:
-      if (LOWORD(lparam) == HTCLIENT && WantsHandCursor(i)) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-      }
+      if (SetHandCursor(i, lparam)) return TRUE;
       break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -107,6 +107,8 @@ class FormWindow final : public ui::IFormView {
   const ui::ControlSpec& Desc(std::size_t i) const { return form_.layout().controls[i]; }
   std::uint32_t Flags(std::size_t i) const;
   bool WantsHandCursor(std::size_t i) const;
+  // WM_SETCURSOR: the hand over the client area of controls that want it.
+  bool SetHandCursor(std::size_t i, LPARAM hit_test) const;
 
   void PaintContainer(std::size_t i, HDC dc);
   void PaintSwitch(std::size_t i, HDC dc);
