@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "app/services.h"
+#include "platform/shell.h"
 #include "ui/forms/forms.h"
 
 namespace talvoro::app {
@@ -22,38 +23,34 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  // The forms, in the order their windows are created (TForm1 .. TForm8).
-  ui::MainForm& main_form();
-  ui::SerialForm& serial_form();
-  ui::SettingsForm& settings_form();
-  ui::LearnForm& learn_form();
-  ui::OsdForm& osd_form();
-  ui::CountdownForm& countdown_form();
-  ui::ConflictForm& conflict_form();
-  ui::AboutForm& about_form();
-  // All eight, in creation order.
-  std::array<ui::FormBase*, 8> Forms();
+  ui::FormSet& forms() { return forms_; }
+  ui::MainForm& main_form() { return forms_.main; }
+  // All eight, in creation order (TForm1 .. TForm8).
+  std::array<ui::FormBase*, ui::FormSet::kCount> Forms() { return forms_.All(); }
 
-  // The main window and its controls exist: runs the single-instance guard
-  // and, in the first copy, the start-up sequence. Returns false when another
-  // copy already runs: it has been handed our command line and we must end.
+  // The main window and its controls exist (no other window yet): runs the
+  // single-instance guard and, in the first copy, the start-up sequence.
+  // Returns false when another copy already runs: it has been handed our
+  // command line and we must end without creating the other windows. The
+  // platform then creates TForm2 .. TForm8 in order, calling ViewCreate() on
+  // each form once its window exists.
   bool OnMainWindowCreated();
 
   // WM_COPYDATA received on the guard's message window (any process may send
   // one: malformed blocks are ignored).
   void OnCopyData(const void* data, std::size_t size);
 
-  // The notification icon's callback; `mouse_message` is its lParam.
-  void OnNotifyIcon(unsigned mouse_message);
+  // The mouse on the notification icon.
+  void OnNotifyIcon(platform::TrayEvent event);
 
   // The message loop has ended.
   void OnExit();
 
-  MainWindow& main_window();
+  MainWindow& main_window() { return *main_; }
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  ui::FormSet forms_;
+  std::unique_ptr<MainWindow> main_;
 };
 
 }  // namespace talvoro::app

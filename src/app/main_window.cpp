@@ -1,37 +1,82 @@
 #include "app/main_window.h"
 
-#include <exception>
-
+#include "actions/volume_controller.h"
 #include "app/clock_text.h"
-#include "config/io_error.h"
-#include "tabs/images.h"
+#include "config/apply_configuration.h"
+#include "dispatch/action_registry.h"
+#include "dispatch/dispatcher.h"
+#include "dispatch/tick.h"
+#include "learning/learn_dialog.h"
+#include "learning/learning.h"
+#include "osd/osd.h"
+#include "tabs/lamps.h"
+#include "tabs/switches.h"
 
 namespace talvoro::app {
 
 using ui::MainId;
-using ui::MouseButton;
 
 namespace {
 
 constexpr int kPanelReceiver = 0;
 constexpr int kPanelClock = 1;
 constexpr int kPanelCode = 2;
-constexpr unsigned kLeftButtonDown = 0x0201;  // WM_LBUTTONDOWN
 
 }  // namespace
 
-MainWindow::MainWindow(const Services& services, Forms& forms)
+// The features of a running first copy, built in dependency order. The
+// dispatcher's steps reach the features through this object.
+struct MainWindow::Features final : dispatch::IPassTarget {
+  Features(MainWindow& w, const Services& s, ui::FormSet& forms)
+      : volume(s.mixer),
+        devices(s.mixer),
+        lamps(s.files, w.config_, forms.main),
+        applier(w.config_, forms.main, lamps, volume, devices, w.state_.levels, s.files),
+        osd(forms.osd, s.timers, s.shell, s.files, w.config_, w.state_.levels),
+        countdown(forms.countdown),
+        learn_dialog(forms.learn, s.timers, s.files, w.config_),
+        conflict(forms.conflict),
+        learning(w.state_, forms.main, w.config_, learn_dialog, conflict,
+                 [this] { applier.ApplyConfiguration(); }),
+        switches(w.state_, forms.main, w.config_, lamps, learning, osd, s.dialogs,
+                 [this] { applier.ApplyConfiguration(); }),
+        actions([&main = forms.main](int tab) { return main.Checked(dispatch::Tab(tab).programming); },
+                [this](int action) { learning.Arm(action); }),
+        dispatcher(forms.main, w.config_.programme(), w.state_, *this),
+        tick(w.state_, s.clock, [&w] { w.UpdateClock(); }) {}
+
+  void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
+  void RunAction(int action) override { actions.Run(action, dispatch::Caller::Remote); }
+  void StoreCode(const dispatch::TabSpec& tab, const dispatch::CodeSlot& code) override {
+    learning.Store(tab, code);
+  }
+  void RefuseCode() override { learning.Refuse(); }
+
+  actions::VolumeController volume;
+  actions::DeviceVolumes devices;
+  tabs::Lamps lamps;
+  config::ConfigurationApplier applier;
+  osd::Osd osd;
+  osd::CountdownWindow countdown;
+  learning::LearnDialog learn_dialog;
+  learning::ConflictWindow conflict;
+  learning::Learning learning;
+  tabs::TabSwitches switches;
+  dispatch::ActionRegistry actions;
+  dispatch::Dispatcher dispatcher;
+  dispatch::Tick tick;
+};
+
+MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
     : services_(services),
       forms_(forms),
       config_(services.files),
-      guard_(services.instance, services.registry),
-      devices_(services.mixer) {
+      guard_(services.instance, services.registry) {
   notify_icon_.id = 1;
   notify_icon_.callback_message = kNotifyCallback;
   notify_icon_.tip = "Talvoro IR";
-  tick_timer_ = services_.timers.CreateTimer(100, [this] { OnTick(); });
+  tick_timer_ = services_.timers.CreateTimer(dispatch::Tick::kInterval, [this] { OnTick(); });
   auto_minimise_timer_ = services_.timers.CreateTimer(1000, [this] { OnAutoMinimiseTick(); });
-  WireHandlers();
 }
 
 MainWindow::~MainWindow() {
@@ -40,17 +85,46 @@ MainWindow::~MainWindow() {
   controller_.reset();
 }
 
+actions::VolumeController& MainWindow::volume() {
+  return features_->volume;
+}
+dispatch::ActionRegistry& MainWindow::actions() {
+  return features_->actions;
+}
+dispatch::Dispatcher& MainWindow::dispatcher() {
+  return features_->dispatcher;
+}
+learning::Learning& MainWindow::learning() {
+  return features_->learning;
+}
+osd::Osd& MainWindow::osd() {
+  return features_->osd;
+}
+osd::CountdownWindow& MainWindow::countdown() {
+  return features_->countdown;
+}
+tabs::TabSwitches& MainWindow::switches() {
+  return features_->switches;
+}
+tabs::Lamps& MainWindow::lamps() {
+  return features_->lamps;
+}
+
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;
   f.OnActivate([this] { FormActivate(); });
   f.OnClose([this] { Quit(); });
-  f.OnClick(MainId::Quitter1, [this] { Quit(); });
-  f.OnClick(MainId::Quitter2, [this] { Quit(); });
-  f.OnClick(MainId::Quitter3, [this] { Quit(); });
-  f.OnClick(MainId::ToolButton1, [this] { Quit(); });
-  f.OnClick(MainId::Rduire1, [this] { Reduce(); });
-  f.OnClick(MainId::ToolButton2, [this] { Reduce(); });
-  f.OnClick(MainId::Restaurer1, [this] { Restore(); });
+  commands_.Set(Command::Quit, [this] { Quit(); });
+  commands_.Set(Command::Reduce, [this] { Reduce(); });
+  commands_.Set(Command::Restore, [this] { Restore(); });
+  commands_.Wire(f);
+  features_->switches.Wire();
+  // Every action button runs its routine through the registry, as the remote does.
+  for (const dispatch::TabSpec& tab : dispatch::Tabs())
+    for (const dispatch::CodeSlot& code : tab.codes)
+      f.OnClick(code.control, [this, action = code.action] {
+        features_->actions.Run(action, dispatch::Caller::Window);
+      });
 }
 
 bool MainWindow::Create() {
@@ -61,6 +135,8 @@ bool MainWindow::Create() {
     services_.shell.RequestTerminate();
     return false;
   }
+  features_ = std::make_unique<Features>(*this, services_, forms_);
+  WireHandlers();
   services_.timers.EnableTimer(tick_timer_, true);
   FormCreate();
   // Devices are enumerated once the message loop runs, after start-up.
@@ -73,14 +149,14 @@ void MainWindow::FormCreate() {
   ui::MainForm& f = forms_.main;
   // The mixer component comes with the window: speakers unmuted, 60 %,
   // centred, before the stored levels are applied.
-  volume_ = std::make_unique<actions::VolumeController>(services_.mixer);
-  volume_->SetMute(false);
-  volume_->SetVolume(60);
-  volume_->SetBalance(0);
+  actions::VolumeController& volume = features_->volume;
+  volume.SetMute(false);
+  volume.SetVolume(60);
+  volume.SetBalance(0);
 
-  // Steps 1 to 4. A file that cannot be written, or a damaged programme file,
-  // is reported but does not stop start-up: the window, the icon and the
-  // timers must exist whatever the files hold.
+  // A file that cannot be read or written, or a damaged programme file, is
+  // reported but does not stop start-up: the window, the icon and the timers
+  // must exist whatever the files hold.
   f.RunGuarded([&] { config_.Load(services_.instance.ExecutableDirectory()); });
   f.RunGuarded([&] { ApplyConfiguration(); });
 
@@ -92,11 +168,11 @@ void MainWindow::FormCreate() {
   f.SetEnabled(MainId::Exporteruneconfiguration2, false);
   for (const auto& tab : dispatch::Tabs()) f.SetEnabled(tab.programming, false);
 
-  minimised_ = 0;
-  countdown_idle_ = true;
-  receiver_active_ = 0;
-  first_tick_ = 0;
-  ResetPendingActions();
+  state_.minimised = 0;
+  state_.countdown_idle = true;
+  state_.receiver_active = 0;
+  state_.first_tick = 0;
+  state_.ResetPendingActions();
 
   f.SetVisible(MainId::TForm1, true);
   services_.shell.ShowTaskbarEntry(platform::TaskbarShow::Show);
@@ -107,19 +183,23 @@ void MainWindow::FormCreate() {
   services_.timers.EnableTimer(auto_minimise_timer_, settings()[config::kStartup] == "LANCE_ON");
 }
 
+void MainWindow::ApplyConfiguration() {
+  features_->applier.ApplyConfiguration();
+}
+
 void MainWindow::FormActivate() {
   forms_.main.SetVisible(MainId::ComboBox1, false);
-  SaveSettings();
+  config_.SaveSettings();
 }
 
 void MainWindow::Reduce() {
-  minimised_ = 1;
+  state_.minimised = 1;
   forms_.main.SetVisible(MainId::TForm1, false);
   services_.shell.ShowTaskbarEntry(platform::TaskbarShow::Hide);
 }
 
 void MainWindow::Restore() {
-  minimised_ = 0;
+  state_.minimised = 0;
   forms_.main.SetVisible(MainId::TForm1, true);
   services_.shell.ShowTaskbarEntry(platform::TaskbarShow::Show);
 }
@@ -137,8 +217,8 @@ void MainWindow::OnCopyData(const void* data, std::size_t size) {
   services_.shell.BringMainWindowToForeground();
 }
 
-void MainWindow::OnNotifyIcon(unsigned mouse_message) {
-  if (mouse_message == kLeftButtonDown) forms_.main.RunGuarded([this] { Restore(); });
+void MainWindow::OnNotifyIcon(platform::TrayEvent event) {
+  if (event == platform::TrayEvent::LeftDown) forms_.main.RunGuarded([this] { Restore(); });
 }
 
 void MainWindow::OnExit() {
@@ -147,10 +227,6 @@ void MainWindow::OnExit() {
 
 void MainWindow::UpdateClock() {
   forms_.main.SetPanelText(MainId::StatusBar1, kPanelClock, ClockText(services_.clock.Now()));
-}
-
-void MainWindow::ResetPendingActions() {
-  pending_.fill(0);
 }
 
 bool MainWindow::auto_minimise_enabled() const {
@@ -165,18 +241,13 @@ void MainWindow::OnAutoMinimiseTick() {
 }
 
 void MainWindow::OnTick() {
-  UpdateClock();
+  forms_.main.RunGuarded([this] {
+    if (features_)
+      features_->tick.OnTick();
+    else
+      UpdateClock();
+  });
 }
-
-void MainWindow::ShowLed(int tab, bool on) {
-  forms_.main.SetImage(
-      dispatch::Tab(tab).lamp,
-      tabs::LoadPicture(services_.files, config_.FilePath(on ? "ledon.bmp" : "ledoff.bmp")));
-}
-
-}  // namespace talvoro::app
-
-namespace talvoro::app {
 
 void MainWindow::OnReceiverStatus(const std::string& utf8) {
   forms_.main.RunGuarded(
@@ -186,14 +257,14 @@ void MainWindow::OnReceiverStatus(const std::string& utf8) {
 void MainWindow::OnReceiverArrived() {
   forms_.main.RunGuarded([&] {
     ui::MainForm& f = forms_.main;
-    receiver_active_ = 1;
+    state_.receiver_active = 1;
     for (const auto& tab : dispatch::Tabs()) f.SetEnabled(tab.programming, true);
     f.SetEnabled(MainId::ToolButton4, true);
     f.SetEnabled(MainId::Importeruneconfiguration1, true);
     f.SetEnabled(MainId::Exporteruneconfiguration1, true);
     f.SetEnabled(MainId::Importeruneconfiguration2, true);
     f.SetEnabled(MainId::Exporteruneconfiguration2, true);
-    ResetPendingActions();
+    state_.ResetPendingActions();
   });
 }
 
@@ -203,8 +274,9 @@ void MainWindow::OnReceiverGone() {
 
 void MainWindow::OnCode(int code) {
   forms_.main.RunGuarded([&] {
-    last_code_ = code;
+    state_.last_code = code;
     forms_.main.SetPanelText(MainId::StatusBar1, kPanelCode, " Code IR: " + std::to_string(code));
+    features_->dispatcher.Route(code);
   });
 }
 

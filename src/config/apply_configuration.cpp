@@ -1,10 +1,11 @@
-// Copying the programme table into the main window and the mixer.
-#include "app/main_window.h"
+#include "config/apply_configuration.h"
+
 #include "config/io_error.h"
 #include "config/text.h"
+#include "dispatch/slot_map.h"
 #include "tabs/images.h"
 
-namespace talvoro::app {
+namespace talvoro::config {
 
 using dispatch::CodeSlot;
 using dispatch::TabSpec;
@@ -12,30 +13,30 @@ using ui::MainId;
 
 namespace {
 
-void ShowCode(ui::MainForm& form, const config::ProgrammeTable& table, const CodeSlot& code) {
-  form.SetText(code.code_label, "IR: " + config::AnsiToUtf8(table[code.slot]));
+void ShowCode(ui::MainForm& form, const ProgrammeTable& table, const CodeSlot& code) {
+  form.SetText(code.code_label, "IR: " + AnsiToUtf8(table[code.slot]));
 }
 
-void ShowCodes(ui::MainForm& form, const config::ProgrammeTable& table, const TabSpec& tab) {
+void ShowCodes(ui::MainForm& form, const ProgrammeTable& table, const TabSpec& tab) {
   if (tab.toggle) ShowCode(form, table, *tab.toggle);
   for (const CodeSlot& code : tab.codes) ShowCode(form, table, code);
 }
 
 }  // namespace
 
-void MainWindow::ApplyActivation(const TabSpec& tab) {
-  const bool on = programme()[tab.state_slot] == "ON";
-  forms_.main.SetChecked(tab.activation, on);
-  ShowLed(tab.number, on);
+void ConfigurationApplier::ApplyActivation(int tab) {
+  const TabSpec& spec = dispatch::Tab(tab);
+  const bool on = config_.programme()[spec.state_slot] == "ON";
+  form_.SetChecked(spec.activation, on);
+  lamps_.Show(tab, on);
 }
 
-void MainWindow::ApplyConfiguration() {
-  ui::MainForm& f = forms_.main;
-  const config::ProgrammeTable& table = programme();
-  const TabSpec& volumes = dispatch::Tab(dispatch::kTabVolumes);
+void ConfigurationApplier::ApplyConfiguration() {
+  ui::MainForm& f = form_;
+  const ProgrammeTable& table = config_.programme();
 
   // 1. Volumes activation.
-  ApplyActivation(volumes);
+  ApplyActivation(dispatch::kTabVolumes);
 
   // 2. Level selector: only the exact values change it.
   const std::string& selection = table[dispatch::kSlotVolumeSelection];
@@ -51,8 +52,8 @@ void MainWindow::ApplyConfiguration() {
   }
 
   // 3. Master volume.
-  const int master = config::ToInteger(table[dispatch::kSlotMasterVolume]);
-  volume_->SetVolume(master);
+  const int master = ToInteger(table[dispatch::kSlotMasterVolume]);
+  volume_.SetVolume(master);
   f.SetPosition(MainId::ProgressBar1, master);
   levels_.master = master;
 
@@ -60,35 +61,33 @@ void MainWindow::ApplyConfiguration() {
   const std::string& mute = table[dispatch::kSlotMute];
   if (mute == "SON_OFF" || mute == "SON_ON") {
     const bool muted = mute == "SON_OFF";
-    volume_->SetMute(muted);
-    f.SetImage(
-        MainId::SpeedButton6,
-        tabs::LoadPicture(services_.files, config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
+    volume_.SetMute(muted);
+    f.SetImage(MainId::SpeedButton6,
+               tabs::LoadPicture(files_, config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
   }
 
   // 5. Balance (the track bar only displays it).
-  const int balance = config::ToInteger(table[dispatch::kSlotBalance]);
-  volume_->SetBalance(balance);
+  const int balance = ToInteger(table[dispatch::kSlotBalance]);
+  volume_.SetBalance(balance);
   f.SetPosition(MainId::TrackBar1, balance);
   levels_.balance = balance;
 
   // 6. Wave volume.
-  const int wave = config::ToInteger(table[dispatch::kSlotWaveVolume]);
+  const int wave = ToInteger(table[dispatch::kSlotWaveVolume]);
   devices_.Write(actions::DeviceVolumes::kWave, wave);
   f.SetPosition(MainId::ProgressBar2, wave);
   levels_.wave = wave;
 
-  ShowCodes(f, table, volumes);
+  ShowCodes(f, table, dispatch::Tab(dispatch::kTabVolumes));
 
-  // 7. Every other tab: switch and lamp, code labels, path labels. The
-  // exclusive groups are not enforced here.
+  // 7. Every other tab: switch and lamp, code labels, path labels.
   for (const TabSpec& tab : dispatch::Tabs()) {
     if (tab.number == dispatch::kTabVolumes) continue;
-    ApplyActivation(tab);
+    ApplyActivation(tab.number);
     ShowCodes(f, table, tab);
     for (const dispatch::PathSlot& path : tab.paths)
-      f.SetText(path.label, std::string(path.prefix) + config::AnsiToUtf8(table[path.slot]));
+      f.SetText(path.label, std::string(path.prefix) + AnsiToUtf8(table[path.slot]));
   }
 }
 
-}  // namespace talvoro::app
+}  // namespace talvoro::config

@@ -73,8 +73,14 @@ struct TabSpec {
   std::span<const int> clear_slots;  // set to "0" by the clear button, ascending
   const char* clear_name;            // the tab's name in the clear confirmation
   const char* toggle_title;          // OSD title of a remote toggle, "" for none
-  bool in_learning_conflict_test;    // its programming switch arms the conflict check
-  bool off_on_conflict;              // its programming switch is turned off on a refusal
+  // Pending action numbers a remote toggle records (switched off, on).
+  int toggle_off_pending = 0;
+  int toggle_on_pending = 0;
+  // Pending action numbers the periodic tick consumes, in the order it tests
+  // them (the Windows tab's countdown numbers are handled apart).
+  std::span<const int> tick_consumed;
+  bool in_learning_conflict_test = false;  // its programming switch arms the conflict check
+  bool off_on_conflict = false;            // its programming switch is turned off on a refusal
 };
 
 // Tabs in tab-number order (index = number - 1); this is also the order of
@@ -90,6 +96,16 @@ std::span<const int> GroupMembers(Group group);
 
 // The code slot that learning with `action` stores into, if any.
 std::optional<int> SlotForAction(int action);
+
+// The tab whose action (or toggle) has this action number, if any.
+const TabSpec* TabOfAction(int action);
+
+// The Windows tab's restart and shut-down pending numbers: the tick leaves
+// them while the countdown runs.
+inline constexpr int kPendingRestart = 7;
+inline constexpr int kPendingShutdown = 8;
+// The Volumes tab's "balance centre" pending number: the tick pauses first.
+inline constexpr int kPendingBalanceCentre = 8;
 
 // The Volumes settings slots.
 inline constexpr int kSlotVolumeSelection = 2;  // "VG" / "VW"

@@ -14,6 +14,22 @@ struct NotifyIconSpec {
 
 enum class TaskbarShow { Hide, Show, ShowNormal };
 
+// What the mouse did on the notification icon, decoded by the platform.
+enum class TrayEvent {
+  LeftDown,
+  LeftUp,
+  LeftDoubleClick,
+  RightDown,
+  RightUp,
+  RightDoubleClick,
+  Other,
+};
+
+struct ScreenSize {
+  int width = 0;
+  int height = 0;
+};
+
 class IShell {
  public:
   virtual ~IShell() = default;
@@ -22,6 +38,10 @@ class IShell {
   // Shows or hides the application's taskbar entry.
   virtual void ShowTaskbarEntry(TaskbarShow how) = 0;
   virtual void BringMainWindowToForeground() = 0;
+  // The primary screen's size in pixels.
+  virtual ScreenSize PrimaryScreenSize() = 0;
+  // Where the mouse cursor is, in screen pixels (popup menus open there).
+  virtual void CursorPosition(int& x, int& y) = 0;
   // Ends the message loop; the program ends once the current handler returns.
   virtual void RequestTerminate() = 0;
 };

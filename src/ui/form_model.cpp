@@ -26,8 +26,10 @@ FormBase::FormBase(const FormLayout& layout) : layout_(layout) {
     s.y = desc.y;
     s.w = desc.w;
     s.h = desc.h;
+    // Bars start at 0 (or at the end of their range nearest to it).
     if (desc.style && (desc.kind == Kind::ProgressBar || desc.kind == Kind::TrackBar))
-      s.position = desc.style->min;
+      s.position = desc.style->min > 0 ? desc.style->min : desc.style->max < 0 ? desc.style->max : 0;
+    if (desc.kind == Kind::ComboBox) s.position = -1;
     if (desc.kind == Kind::StatusBar) s.panels.resize(layout.status_panels.size());
   }
 }
@@ -64,6 +66,18 @@ void FormBase::ViewActivate() {
 }
 void FormBase::ViewClose() {
   RunGuarded(close_);
+}
+
+void FormBase::ViewCreate() {
+  RunGuarded(create_);
+}
+
+void FormBase::ViewSetText(std::size_t index, std::string utf8) {
+  state_.at(index).text = std::move(utf8);
+}
+
+void FormBase::ViewSetPosition(std::size_t index, int position) {
+  state_.at(index).position = position;
 }
 
 void FormBase::ViewSetChecked(std::size_t index, bool checked) {
@@ -135,6 +149,20 @@ void FormBase::SetPanelTextAt(std::size_t i, std::size_t panel, std::string text
   if (panel >= s.panels.size()) throw std::out_of_range("status panel");
   s.panels[panel] = std::move(text);
   Notify(i, Change::PanelText, static_cast<int>(panel));
+}
+
+void FormBase::SetItemsAt(std::size_t i, std::vector<std::string> items) {
+  auto& s = state_.at(i);
+  s.items = std::move(items);
+  s.position = -1;
+  Notify(i, Change::Items);
+}
+
+void FormBase::PopupAtPoint(std::size_t i, int x, int y) {
+  auto& s = state_.at(i);
+  s.popup_x = x;
+  s.popup_y = y;
+  Notify(i, Change::Popup);
 }
 
 int FormBase::TextWidthAt(std::size_t i, std::string_view text) {

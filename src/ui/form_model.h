@@ -40,7 +40,8 @@ enum class Kind : std::uint8_t {
   ProgressBar,
   TrackBar,
   StatusBar,
-  ComboBox,
+  ComboBox,  // a drop-down list; its position is the selected item (-1: none)
+  Edit,      // a one-line text field the user types into
 };
 
 // Style flags of a control in its layout table.
@@ -60,6 +61,9 @@ inline constexpr std::uint32_t kFixedFrame = 1u << 11;  // forms: not resizable
 inline constexpr std::uint32_t kNoCaption = 1u << 12;   // forms: no border or title
 inline constexpr std::uint32_t kSysMenu = 1u << 13;     // forms: system menu, close box
 inline constexpr std::uint32_t kMinimizeBox = 1u << 14;
+// Forms: shown without taking the focus, never in the taskbar or Alt+Tab
+// (the on-screen display must leave the keyboard to the application in front).
+inline constexpr std::uint32_t kNoActivate = 1u << 15;
 }  // namespace flag
 
 inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
@@ -73,6 +77,9 @@ struct Style {
   std::uint32_t face = kDefaultColour;    // background colour 0xRRGGBB
   int min = 0;                            // bars: range
   int max = 0;
+  // Images: a picture built into the program (its resource name), shown
+  // from creation on; nullptr for pictures loaded at run time.
+  const char* picture = nullptr;
 };
 
 struct ControlSpec {
@@ -104,6 +111,8 @@ enum class Change {
   Image,
   PanelText,
   Topmost,
+  Items,  // the item list of a combo box
+  Popup,  // open a popup menu at (popup_x, popup_y), screen pixels
 };
 
 struct ControlState {
@@ -116,6 +125,8 @@ struct ControlState {
   int position = 0;
   std::shared_ptr<const std::string> image;  // BMP file bytes, null for none
   std::vector<std::string> panels;           // status bar panel texts
+  std::vector<std::string> items;            // combo box items (UTF-8)
+  int popup_x = 0, popup_y = 0;              // popup menus: where they last opened
 };
 
 // Implemented by the platform for one real window.
@@ -150,6 +161,11 @@ class FormBase {
   void ViewPageChange(std::size_t page_control, int page);
   void ViewActivate();
   void ViewClose();
+  // The window has been created (secondary forms run their creation handler).
+  void ViewCreate();
+  // The user changed an edit field's text or a combo box's selection.
+  void ViewSetText(std::size_t index, std::string utf8);
+  void ViewSetPosition(std::size_t index, int position);
   // The view reports the checked state a click gave a radio button or box.
   void ViewSetChecked(std::size_t index, bool checked);
 
@@ -174,6 +190,8 @@ class FormBase {
   void SetPositionAt(std::size_t i, int position);
   void SetImageAt(std::size_t i, std::shared_ptr<const std::string> bmp);
   void SetPanelTextAt(std::size_t i, std::size_t panel, std::string text);
+  void SetItemsAt(std::size_t i, std::vector<std::string> items);
+  void PopupAtPoint(std::size_t i, int x, int y);
   int TextWidthAt(std::size_t i, std::string_view text);
 
   std::vector<std::function<void()>> click_;
@@ -182,6 +200,7 @@ class FormBase {
   std::vector<std::function<void()>> page_change_;
   std::function<void()> activate_;
   std::function<void()> close_;
+  std::function<void()> create_;
 
  private:
   void Notify(std::size_t i, Change what, int detail = 0);
@@ -220,7 +239,11 @@ class Form : public FormBase {
   void SetPanelText(Id id, std::size_t panel, std::string text) {
     SetPanelTextAt(At(id), panel, std::move(text));
   }
+  void SetItems(Id id, std::vector<std::string> items) { SetItemsAt(At(id), std::move(items)); }
+  // Opens a popup menu at a screen point (the menu's state stays hidden).
+  void PopupAt(Id id, int x, int y) { PopupAtPoint(At(id), x, y); }
   int TextWidth(Id id, std::string_view text) { return TextWidthAt(At(id), text); }
+  int Position(Id id) const { return Get(id).position; }
 
   // Handlers. A click is a completed left click (buttons, menu items, radio
   // buttons after the view checked them); a mouse-down is any button press.
@@ -234,6 +257,7 @@ class Form : public FormBase {
   void OnPageChange(Id id, std::function<void()> fn) { page_change_.at(At(id)) = std::move(fn); }
   void OnActivate(std::function<void()> fn) { activate_ = std::move(fn); }
   void OnClose(std::function<void()> fn) { close_ = std::move(fn); }
+  void OnCreate(std::function<void()> fn) { create_ = std::move(fn); }
 };
 
 }  // namespace talvoro::ui

@@ -119,6 +119,13 @@ class FakeShell : public platform::IShell {
                                                          : "taskbar-shownormal");
   }
   void BringMainWindowToForeground() override { calls.push_back("foreground"); }
+  platform::ScreenSize screen{1024, 768};
+  platform::ScreenSize PrimaryScreenSize() override { return screen; }
+  int cursor_x = 0, cursor_y = 0;
+  void CursorPosition(int& x, int& y) override {
+    x = cursor_x;
+    y = cursor_y;
+  }
   void RequestTerminate() override {
     terminated = true;
     calls.push_back("terminate");

@@ -32,7 +32,7 @@ TEST(FormModel, StartsFromTheLayoutTable) {
   Form<TestId> form(kLayout);
   EXPECT_FALSE(form.Visible(TestId::Form));  // windows are shown on demand
   EXPECT_EQ(form.Text(TestId::Form), "Caption");
-  EXPECT_EQ(form.Get(TestId::Bar).position, -90);
+  EXPECT_EQ(form.Get(TestId::Bar).position, 0);  // bars start at their design position
   EXPECT_EQ(form.Get(TestId::Status).panels.size(), 3u);
 }
 

@@ -136,9 +136,11 @@ TEST_F(MainWindowTest, ReduceAndRestore) {
   win().Reduce();
   EXPECT_FALSE(form().Visible(MainId::TForm1));
   EXPECT_EQ(win().minimised(), 1);
-  app->OnNotifyIcon(0x0200);  // a mouse move over the icon does nothing
+  app->OnNotifyIcon(platform::TrayEvent::Other);  // a mouse move over the icon does nothing
   EXPECT_EQ(win().minimised(), 1);
-  app->OnNotifyIcon(0x0201);  // left button down restores
+  app->OnNotifyIcon(platform::TrayEvent::RightUp);
+  EXPECT_EQ(win().minimised(), 1);
+  app->OnNotifyIcon(platform::TrayEvent::LeftDown);  // left button down restores
   EXPECT_TRUE(form().Visible(MainId::TForm1));
   EXPECT_EQ(win().minimised(), 0);
   EXPECT_EQ(fake.shell.calls.back(), "taskbar-show");

@@ -64,7 +64,7 @@ void SetUpMainWindow(FormWindow& main_window, app::Application& application, Win
   main_window.SetMessageHook([&application, &shell, taskbar_created](
                                  UINT message, WPARAM, LPARAM lparam, LRESULT& result) {
     if (shell.IsNotifyCallback(message)) {
-      application.OnNotifyIcon(static_cast<unsigned>(lparam));
+      application.OnNotifyIcon(Win32Shell::DecodeTrayMessage(lparam));
       result = 0;
       return true;
     }
@@ -110,26 +110,30 @@ int Run(HINSTANCE instance) {
     Guarded([&] { application.OnCopyData(data, size); });
   });
 
-  // All eight windows exist, hidden, before the main window's creation
-  // handler runs: it shows the main window, and from that moment on the
-  // program's windows must all be there (for the user, and for anything that
-  // looks for them).
+  // The main window comes first and runs its creation handler (the start-up
+  // steps) before the other windows exist: their own creation handlers read
+  // the settings it loads (the learning dialog its lamps, for one).
   const auto forms = application.Forms();
   std::vector<std::unique_ptr<FormWindow>> windows;
-  for (ui::FormBase* form : forms) {
-    windows.push_back(std::make_unique<FormWindow>(*form, resources, taskbar.hwnd()));
-    if (form == forms[0]) SetUpMainWindow(*windows.back(), application, shell);
-    windows.back()->Create();
-  }
+  windows.push_back(std::make_unique<FormWindow>(*forms[0], resources, taskbar.hwnd()));
   FormWindow& main_window = *windows.front();
+  SetUpMainWindow(main_window, application, shell);
+  main_window.Create();
   if (!main_window.hwnd()) return 1;
   taskbar.SetMainWindow(main_window.hwnd());
   shell.SetMainWindow(main_window.hwnd());
 
   // A second copy has handed its command line over and ends here, without
-  // showing anything.
+  // showing anything or creating its other windows.
   bool first_copy = true;
   Guarded([&] { first_copy = application.OnMainWindowCreated(); });
+  if (first_copy) {
+    for (std::size_t i = 1; i < forms.size(); ++i) {
+      windows.push_back(std::make_unique<FormWindow>(*forms[i], resources, taskbar.hwnd()));
+      windows.back()->Create();
+      forms[i]->ViewCreate();
+    }
+  }
   const int exit_code = first_copy ? RunMessageLoop() : 0;
   Guarded([&] { application.OnExit(); });
   // Views go before the forms they show, and before the services they use.

@@ -97,6 +97,8 @@ class Win32Shell final : public IShell {
   void DeleteNotifyIcon(const NotifyIconSpec& desc) override;
   void ShowTaskbarEntry(TaskbarShow how) override;
   void BringMainWindowToForeground() override;
+  ScreenSize PrimaryScreenSize() override;
+  void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
 
   // The notification area was re-created (Explorer restarted, or it was not
@@ -105,6 +107,8 @@ class Win32Shell final : public IShell {
   bool IsNotifyCallback(UINT message) const {
     return added_ && message == added_->callback_message;
   }
+  // The icon's mouse message (the callback's lParam) as the core sees it.
+  static TrayEvent DecodeTrayMessage(LPARAM lparam);
 
  private:
   bool Notify(DWORD command, const NotifyIconSpec& desc);

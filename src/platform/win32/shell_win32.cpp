@@ -62,4 +62,35 @@ void Win32Shell::RequestTerminate() {
   PostQuitMessage(0);
 }
 
+ScreenSize Win32Shell::PrimaryScreenSize() {
+  return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void Win32Shell::CursorPosition(int& x, int& y) {
+  POINT point{};
+  GetCursorPos(&point);
+  x = point.x;
+  y = point.y;
+}
+
+TrayEvent Win32Shell::DecodeTrayMessage(LPARAM lparam) {
+  // Without NOTIFYICON_VERSION_4 the callback's lParam is the mouse message itself.
+  switch (static_cast<UINT>(lparam)) {
+    case WM_LBUTTONDOWN:
+      return TrayEvent::LeftDown;
+    case WM_LBUTTONUP:
+      return TrayEvent::LeftUp;
+    case WM_LBUTTONDBLCLK:
+      return TrayEvent::LeftDoubleClick;
+    case WM_RBUTTONDOWN:
+      return TrayEvent::RightDown;
+    case WM_RBUTTONUP:
+      return TrayEvent::RightUp;
+    case WM_RBUTTONDBLCLK:
+      return TrayEvent::RightDoubleClick;
+    default:
+      return TrayEvent::Other;
+  }
+}
+
 }  // namespace talvoro::platform::win32

@@ -16,7 +16,12 @@ constexpr ControlSpec kMainControls[] = {
 #include "ui/forms/main_form.def"
 #undef CONTROL
 };
+// Widths of the status bar's panels (only the main window has one).
 constexpr int kMainStatusPanels[] = {300, 180, 50};
+template <typename Id>
+constexpr std::span<const int> kStatusPanels{};
+template <>
+constexpr std::span<const int> kStatusPanels<MainId>{kMainStatusPanels};
 
 constexpr ControlSpec kSerialControls[] = {
 #define CONTROL(...) TALVORO_CONTROL_ROW(SerialId, __VA_ARGS__)
@@ -64,37 +69,12 @@ constexpr ControlSpec kAboutControls[] = {
 
 }  // namespace
 
-const FormLayout& MainLayout() {
-  static const FormLayout layout{"TForm1", kMainControls, kMainStatusPanels};
-  return layout;
-}
-const FormLayout& SerialLayout() {
-  static const FormLayout layout{"TForm2", kSerialControls, {}};
-  return layout;
-}
-const FormLayout& SettingsLayout() {
-  static const FormLayout layout{"TForm3", kSettingsControls, {}};
-  return layout;
-}
-const FormLayout& LearnLayout() {
-  static const FormLayout layout{"TForm4", kLearnControls, {}};
-  return layout;
-}
-const FormLayout& OsdLayout() {
-  static const FormLayout layout{"TForm5", kOsdControls, {}};
-  return layout;
-}
-const FormLayout& CountdownLayout() {
-  static const FormLayout layout{"TForm6", kCountdownControls, {}};
-  return layout;
-}
-const FormLayout& ConflictLayout() {
-  static const FormLayout layout{"TForm7", kConflictControls, {}};
-  return layout;
-}
-const FormLayout& AboutLayout() {
-  static const FormLayout layout{"TForm8", kAboutControls, {}};
-  return layout;
-}
+#define FORM(Type, member, window_class)                                          \
+  const FormLayout& Type##Layout() {                                               \
+    static const FormLayout layout{#window_class, k##Type##Controls, kStatusPanels<Type##Id>}; \
+    return layout;                                                                 \
+  }
+#include "ui/forms/form_list.def"
+#undef FORM
 
 }  // namespace talvoro::ui

@@ -8,6 +8,8 @@
 // constant of ui/forms/styles.h (or of the .def's own prelude).
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "ui/form_model.h"
@@ -74,22 +76,27 @@ enum class AboutId : std::uint16_t {
 
 #undef TALVORO_CONTROL_ENUM
 
-const FormLayout& MainLayout();
-const FormLayout& SerialLayout();
-const FormLayout& SettingsLayout();
-const FormLayout& LearnLayout();
-const FormLayout& OsdLayout();
-const FormLayout& CountdownLayout();
-const FormLayout& ConflictLayout();
-const FormLayout& AboutLayout();
+#define FORM(Type, member, window_class) \
+  const FormLayout& Type##Layout();      \
+  using Type##Form = Form<Type##Id>;
+#include "ui/forms/form_list.def"
+#undef FORM
 
-using MainForm = Form<MainId>;
-using SerialForm = Form<SerialId>;
-using SettingsForm = Form<SettingsId>;
-using LearnForm = Form<LearnId>;
-using OsdForm = Form<OsdId>;
-using CountdownForm = Form<CountdownId>;
-using ConflictForm = Form<ConflictId>;
-using AboutForm = Form<AboutId>;
+// One live form of each kind, in creation order.
+struct FormSet {
+#define FORM(Type, member, window_class) Type##Form member{Type##Layout()};
+#include "ui/forms/form_list.def"
+#undef FORM
+
+  static constexpr std::size_t kCount = 8;
+  // All of them, in creation order (TForm1 first).
+  std::array<FormBase*, kCount> All() {
+    return {
+#define FORM(Type, member, window_class) &member,
+#include "ui/forms/form_list.def"
+#undef FORM
+    };
+  }
+};
 
 }  // namespace talvoro::ui

@@ -1,0 +1,80 @@
+// The on-screen display (TForm5): a borderless window above all others that
+// announces, while the main window is reduced, what the remote just did. It
+// hides itself one to two seconds after the last announcement.
+#pragma once
+
+#include <string>
+
+#include "actions/volume_controller.h"
+#include "app/app_state.h"
+#include "config/configuration.h"
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "platform/timers.h"
+#include "ui/forms/forms.h"
+
+namespace talvoro::osd {
+
+// Announcements are made only while the main window is reduced and the OSD
+// setting is exactly "OSD_ON"; every caller tests this first.
+bool OsdCondition(const app::AppState& state, const config::SettingsTable& settings);
+
+// Where the OSD goes for a position setting on a screen; false for an
+// unknown setting (the window then stays where it was).
+struct Point {
+  int x = 0;
+  int y = 0;
+};
+bool OsdPlace(const std::string& setting, platform::ScreenSize screen, Point& place);
+
+class Osd {
+ public:
+  static constexpr int kHideInterval = 1000;
+
+  Osd(ui::OsdForm& form, platform::ITimers& timers, platform::IShell& shell,
+      platform::IFileSystem& files, const config::Configuration& config,
+      const actions::VolumeLevels& levels);
+
+  // Starts (or keeps) the hide countdown, places the window and shows it on top.
+  void ShowOsd();
+  void ShowOsdMessage(const std::string& title, const std::string& status);
+  void SetOsdStatus(const std::string& status);
+  void ShowOsdInfo(const std::string& first, const std::string& second);
+  // Sets the line's left position as given (no centring).
+  void ShowOsdSelection(const std::string& text, int left);
+  // The level bars, and the speaker picture `image` from the program directory.
+  void ShowOsdVolume(const std::string& image);
+  void ShowOsdBalance(int level);
+  // Moves the window to the place the position setting names.
+  void PlaceOsd();
+
+  int hide_ticks() const { return hide_ticks_; }
+  bool hide_timer_running() const;
+
+ private:
+  void ShowPanel(ui::OsdId panel);
+  void OnHideTick();
+
+  ui::OsdForm& form_;
+  platform::ITimers& timers_;
+  platform::IShell& shell_;
+  platform::IFileSystem& files_;
+  const config::Configuration& config_;
+  const actions::VolumeLevels& levels_;
+  platform::TimerId hide_timer_ = 0;
+  int hide_ticks_ = 0;
+};
+
+// The restart and shut-down countdown window (TForm6): two centred lines.
+class CountdownWindow {
+ public:
+  explicit CountdownWindow(ui::CountdownForm& form) : form_(form) {}
+  void SetLines(const std::string& first, const std::string& second);
+  void Show();
+  void Hide();
+
+ private:
+  ui::CountdownForm& form_;
+};
+
+}  // namespace talvoro::osd
