@@ -67,9 +67,9 @@ struct TabSpec {
   // Action number armed by a click on the activation switch while the tab's
   // programming switch is on; 0 when such a click just flips the switch.
   int activation_learn_action;
-  std::optional<CodeSlot> toggle;   // the toggle code (media tabs of groups A and B)
-  std::span<const CodeSlot> codes;  // match steps, in slot order
-  std::span<const PathSlot> paths;
+  std::optional<CodeSlot> toggle = std::nullopt;  // the toggle code (groups A and B)
+  std::span<const CodeSlot> codes = {};           // match steps, in slot order
+  std::span<const PathSlot> paths = {};
   std::span<const int> clear_slots;  // set to "0" by the clear button, ascending
   const char* clear_name;            // the tab's name in the clear confirmation
   const char* toggle_title;          // OSD title of a remote toggle, "" for none
