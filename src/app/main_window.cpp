@@ -40,8 +40,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
                  [this] { applier.ApplyConfiguration(); }),
         switches(w.state_, forms.main, w.config_, lamps, learning, osd, s.dialogs,
                  [this] { applier.ApplyConfiguration(); }),
-        actions([&main = forms.main](int tab) { return main.Checked(dispatch::Tab(tab).programming); },
-                [this](int action) { learning.Arm(action); }),
+        actions(
+            [&main = forms.main](int tab) { return main.Checked(dispatch::Tab(tab).programming); },
+            [this](int action) { learning.Arm(action); }),
         dispatcher(forms.main, w.config_.programme(), w.state_, *this),
         tick(w.state_, s.clock, [&w] { w.UpdateClock(); }) {}
 

@@ -16,7 +16,8 @@ namespace talvoro::learning {
 class Learning {
  public:
   Learning(app::AppState& state, ui::MainForm& form, config::Configuration& config,
-           LearnDialog& dialog, ConflictWindow& conflict, std::function<void()> apply_configuration);
+           LearnDialog& dialog, ConflictWindow& conflict,
+           std::function<void()> apply_configuration);
 
   // The next learned code goes to `action`; the dialog comes up on top (not
   // modal: clicking another action re-arms).

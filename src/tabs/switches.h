@@ -21,9 +21,9 @@ inline constexpr const char* kToggleOffText = "Désactivation des codes IR";
 
 class TabSwitches {
  public:
-  TabSwitches(app::AppState& state, ui::MainForm& form, config::Configuration& config,
-              Lamps& lamps, learning::Learning& learning, osd::Osd& osd,
-              platform::IDialogs& dialogs, std::function<void()> apply_configuration);
+  TabSwitches(app::AppState& state, ui::MainForm& form, config::Configuration& config, Lamps& lamps,
+              learning::Learning& learning, osd::Osd& osd, platform::IDialogs& dialogs,
+              std::function<void()> apply_configuration);
 
   // Press handlers of the switches, the page control and the clear buttons.
   void Wire();

@@ -28,7 +28,9 @@ FormBase::FormBase(const FormLayout& layout) : layout_(layout) {
     s.h = desc.h;
     // Bars start at 0 (or at the end of their range nearest to it).
     if (desc.style && (desc.kind == Kind::ProgressBar || desc.kind == Kind::TrackBar))
-      s.position = desc.style->min > 0 ? desc.style->min : desc.style->max < 0 ? desc.style->max : 0;
+      s.position = desc.style->min > 0   ? desc.style->min
+                   : desc.style->max < 0 ? desc.style->max
+                                         : 0;
     if (desc.kind == Kind::ComboBox) s.position = -1;
     if (desc.kind == Kind::StatusBar) s.panels.resize(layout.status_panels.size());
   }

@@ -14,7 +14,8 @@ using ui::MainId;
 std::vector<int> LearnActions(int tab) {
   std::vector<int> actions;
   for (const Step& step : dispatch::Pass())
-    if (step.kind == Step::Kind::Learn && step.tab->number == tab) actions.push_back(step.code->action);
+    if (step.kind == Step::Kind::Learn && step.tab->number == tab)
+      actions.push_back(step.code->action);
   return actions;
 }
 
@@ -34,7 +35,7 @@ TEST(DispatchPass, WalksTabByTabTogglesFirstThenMatchesInSlotOrderThenLearning) 
     previous_tab = tab;
     previous_kind = step.kind;
     previous_slot = step.code->slot;
-    (step.kind == Step::Kind::Match ? matches
+    (step.kind == Step::Kind::Match   ? matches
      : step.kind == Step::Kind::Learn ? learns
                                       : toggles)++;
   }
@@ -78,8 +79,8 @@ TEST_F(DispatchTest, OneCodeInTwoActiveTabsOrTwiceInOneTabRunsEveryAction) {
   RecordActions();
   Send(77);
   EXPECT_EQ(ran, (std::vector<int>{3, 10, 13}));
-  EXPECT_TRUE(std::all_of(callers.begin(), callers.end(),
-                          [](Caller c) { return c == Caller::Remote; }));
+  EXPECT_TRUE(
+      std::all_of(callers.begin(), callers.end(), [](Caller c) { return c == Caller::Remote; }));
 }
 
 TEST_F(DispatchTest, AToggleAndAnActionOfOneTabFlipFirstThenActOnlyIfNowOn) {
@@ -97,9 +98,9 @@ TEST_F(DispatchTest, AToggleAndAnActionOfOneTabFlipFirstThenActOnlyIfNowOn) {
 
 TEST_F(DispatchTest, AGroupAToggleSwitchesLaterTabsOffBeforeTheirStepsButEarlierOnesHaveRun) {
   table[1] = "ON";
-  table[9] = "99";    // Volumes, before Windows Media Player
-  table[45] = "99";   // Windows Media Player's toggle
-  table[51] = "ON";   // Winamp, after it
+  table[9] = "99";   // Volumes, before Windows Media Player
+  table[45] = "99";  // Windows Media Player's toggle
+  table[51] = "ON";  // Winamp, after it
   table[53] = "99";
   Start();
   RecordActions();
@@ -131,7 +132,7 @@ TEST_F(DispatchTest, AToggleCodeIsRefusedWhileVolumesLearnsAndTheNextCodeIsStore
   Start();
   RecordActions();
   Press(MainId::RxSwitch2);
-  Press(MainId::RxSwitch6);  // Windows Media Player programming too
+  Press(MainId::RxSwitch6);     // Windows Media Player programming too
   Click(MainId::SpeedButton1);  // Volumes up: arms 3 and acts
   EXPECT_EQ(ran, (std::vector<int>{3}));
   const int saves = Saves();

@@ -162,7 +162,8 @@ TEST_F(SwitchesTest, ClearingOnYesZeroesTheListShowsItAndSavesKeepingPaths) {
   Click(MainId::SpeedButton138);  // launcher
   auto file = File();
   for (int slot : {222, 224, 226, 228, 230}) EXPECT_EQ(file[slot], "0");
-  for (int slot : {221, 223, 225, 227, 229}) EXPECT_EQ(file[slot], "C:\\prog" + std::to_string(slot));
+  for (int slot : {221, 223, 225, 227, 229})
+    EXPECT_EQ(file[slot], "C:\\prog" + std::to_string(slot));
   EXPECT_EQ(form().Text(MainId::Label274), "IR: 0");
   EXPECT_EQ(form().Text(MainId::Label269), "C:\\prog221");
 

@@ -69,10 +69,10 @@ constexpr ControlSpec kAboutControls[] = {
 
 }  // namespace
 
-#define FORM(Type, member, window_class)                                          \
-  const FormLayout& Type##Layout() {                                               \
+#define FORM(Type, member, window_class)                                                       \
+  const FormLayout& Type##Layout() {                                                           \
     static const FormLayout layout{#window_class, k##Type##Controls, kStatusPanels<Type##Id>}; \
-    return layout;                                                                 \
+    return layout;                                                                             \
   }
 #include "ui/forms/form_list.def"
 #undef FORM

@@ -47,12 +47,11 @@ inline constexpr Style kFormPopupWhite{.flags = flag::kNoCaption, .face = 0xFFFF
 inline constexpr Style kFormPopupBlack{.flags = flag::kNoCaption, .face = 0x000000};
 inline constexpr Style kFormPopupGreen{.flags = flag::kNoCaption, .face = 0xC0DCC0};
 // The on-screen display: never takes the focus.
-inline constexpr Style kFormOsd{.flags = flag::kNoCaption | flag::kNoActivate,
-                                .font = "MS Sans Serif", .font_px = 11};
+inline constexpr Style kFormOsd{
+    .flags = flag::kNoCaption | flag::kNoActivate, .font = "MS Sans Serif", .font_px = 11};
 
 // Learning dialog.
-inline constexpr Style kLearnPrompt{
-    .flags = flag::kBold, .font = "Times New Roman", .font_px = 29};
+inline constexpr Style kLearnPrompt{.flags = flag::kBold, .font = "Times New Roman", .font_px = 29};
 inline constexpr Style kLearnRemote{.picture = "REMOTE"};
 
 // On-screen display panels.
@@ -63,7 +62,8 @@ inline constexpr Style kOsdTitle{.flags = flag::kBold, .font_px = 19, .colour = 
 inline constexpr Style kOsdStatus{.flags = flag::kBold, .font_px = 16, .colour = 0x008000};
 inline constexpr Style kOsdMasterBar{.min = 0, .max = 100};
 inline constexpr Style kOsdWaveBar{.min = 0, .max = 255};
-inline constexpr Style kOsdBalanceTrack{.flags = flag::kDisabled | flag::kNoTicks, .min = -90, .max = 90};
+inline constexpr Style kOsdBalanceTrack{
+    .flags = flag::kDisabled | flag::kNoTicks, .min = -90, .max = 90};
 
 // Countdown window: white bold type on black.
 inline constexpr Style kBlackPanel{.face = 0x000000};
@@ -74,6 +74,8 @@ inline constexpr Style kCountdownText{
 // Conflict warning: red bold lines under a warning sign.
 inline constexpr Style kConflictPicture{.flags = flag::kTransparent, .picture = "CONFLICT"};
 inline constexpr Style kConflictText{.flags = flag::kBold | flag::kCentre,
-                                     .font = "MS Sans Serif", .font_px = 13, .colour = 0xFF0000};
+                                     .font = "MS Sans Serif",
+                                     .font_px = 13,
+                                     .colour = 0xFF0000};
 
 }  // namespace talvoro::ui::styles
