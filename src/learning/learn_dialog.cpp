@@ -45,19 +45,17 @@ void LearnDialog::OnBlink() {
 }
 
 void LearnDialog::Show() {
-  form_.SetTopmost(LearnId::TForm4, true);
-  form_.SetVisible(LearnId::TForm4, true);
+  form_.ShowOnTop();
   timers_.EnableTimer(blink_timer_, true);
 }
 
 void LearnDialog::Hide() {
   timers_.EnableTimer(blink_timer_, false);
-  form_.SetVisible(LearnId::TForm4, false);
-  form_.SetTopmost(LearnId::TForm4, false);
+  form_.HideFromTop();
 }
 
 bool LearnDialog::shown() const {
-  return form_.Visible(LearnId::TForm4);
+  return form_.Shown();
 }
 
 bool LearnDialog::blinking() const {
@@ -69,13 +67,11 @@ ConflictWindow::ConflictWindow(ui::ConflictForm& form) : form_(form) {
 }
 
 void ConflictWindow::Show() {
-  form_.SetTopmost(ui::ConflictId::TForm7, true);
-  form_.SetVisible(ui::ConflictId::TForm7, true);
+  form_.ShowOnTop();
 }
 
 void ConflictWindow::Hide() {
-  form_.SetVisible(ui::ConflictId::TForm7, false);
-  form_.SetTopmost(ui::ConflictId::TForm7, false);
+  form_.HideFromTop();
 }
 
 }  // namespace talvoro::learning

@@ -65,8 +65,7 @@ void Osd::ShowOsd() {
   timers_.EnableTimer(hide_timer_, true);
   hide_ticks_ = 0;
   PlaceOsd();
-  form_.SetTopmost(OsdId::TForm5, true);
-  form_.SetVisible(OsdId::TForm5, true);
+  form_.ShowOnTop();
 }
 
 void Osd::ShowPanel(OsdId panel) {
@@ -133,8 +132,7 @@ void Osd::OnHideTick() {
   if (++hide_ticks_ < kHideAfterTicks) return;
   hide_ticks_ = 0;
   timers_.EnableTimer(hide_timer_, false);
-  form_.SetVisible(OsdId::TForm5, false);
-  form_.SetTopmost(OsdId::TForm5, false);
+  form_.HideFromTop();
 }
 
 void CountdownWindow::SetLines(const std::string& first, const std::string& second) {
@@ -146,13 +144,11 @@ void CountdownWindow::SetLines(const std::string& first, const std::string& seco
 }
 
 void CountdownWindow::Show() {
-  form_.SetTopmost(ui::CountdownId::TForm6, true);
-  form_.SetVisible(ui::CountdownId::TForm6, true);
+  form_.ShowOnTop();
 }
 
 void CountdownWindow::Hide() {
-  form_.SetVisible(ui::CountdownId::TForm6, false);
-  form_.SetTopmost(ui::CountdownId::TForm6, false);
+  form_.HideFromTop();
 }
 
 }  // namespace talvoro::osd

@@ -176,6 +176,18 @@ class FormBase {
     return static_cast<bool>(mouse_down_.at(index));
   }
 
+  // The window itself (control 0): shown on top of every other window, or
+  // hidden and returned to the normal window order.
+  void ShowOnTop() {
+    SetTopmostAt(0, true);
+    SetVisibleAt(0, true);
+  }
+  void HideFromTop() {
+    SetVisibleAt(0, false);
+    SetTopmostAt(0, false);
+  }
+  bool Shown() const { return state_.at(0).visible; }
+
   // Runs `fn` as an event entry: an escaping error goes to the error sink.
   void RunGuarded(const std::function<void()>& fn);
 
