@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "config/io_error.h"
 #include "config/line_file.h"
 #include "dispatch/slot_map.h"
 
@@ -42,9 +43,22 @@ std::string Configuration::FilePath(const std::string& name) const {
   return settings_[kProgramDirectory] + "\\" + name;
 }
 
+namespace {
+
+// A file that was there but could not be read is reported; a missing one, or
+// one that could not even be opened, leaves its table empty without a word.
+void ThrowIfUnreadable(const platform::ReadError& error) {
+  if (error.failure == platform::ReadFailure::CannotRead)
+    throw IoError::FromFileError(error.error, error.system_code);
+}
+
+}  // namespace
+
 void Configuration::Load(const std::string& executable_directory) {
   if (auto bytes = files_.ReadFile(executable_directory + "\\" + kSettingsFileName))
     settings_.Assign(ParseLines(*bytes, kSettingsCount));
+  else
+    ThrowIfUnreadable(bytes.error());
   settings_[kProgramDirectory] = executable_directory;
 
   // The settings are rewritten at once; a failure is reported once the
@@ -59,7 +73,7 @@ void Configuration::Load(const std::string& executable_directory) {
   const std::string programme_path = FilePath(kProgrammeFileName);
   if (auto bytes = files_.ReadFile(programme_path)) {
     programme_.Assign(ParseLines(*bytes, kProgrammeCount));
-  } else if (!files_.FileExists(programme_path)) {
+  } else if (bytes.error().failure == platform::ReadFailure::Missing) {
     programme_ = FreshProgramme();
     if (!save_error) {
       try {
@@ -68,6 +82,8 @@ void Configuration::Load(const std::string& executable_directory) {
         save_error = std::current_exception();
       }
     }
+  } else {
+    ThrowIfUnreadable(bytes.error());
   }
   if (save_error) std::rethrow_exception(save_error);
 }

@@ -18,33 +18,39 @@ namespace talvoro::test {
 class FakeFileSystem : public platform::IFileSystem {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> unreadable;           // exist but cannot be opened
-  std::optional<std::uint32_t> fail_write;    // system error for WriteNewFile
-  std::optional<std::uint32_t> fail_replace;  // system error for ReplaceFile
-  std::map<std::string, int> replace_count;   // saves completed, by target
+  std::set<std::string> unreadable;                        // exist but cannot be opened
+  std::map<std::string, platform::FileError> read_errors;  // open, then fail to read
+  std::optional<platform::FileError> fail_write;           // for WriteNewFile
+  std::optional<platform::FileError> fail_replace;         // for ReplaceFile
+  std::map<std::string, int> replace_count;                // saves completed, by target
 
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    if (unreadable.count(path)) return std::nullopt;
+  platform::ReadResult ReadFile(const std::string& path) override {
+    using platform::ReadError;
+    using platform::ReadFailure;
+    if (unreadable.count(path))
+      return ReadError{ReadFailure::CannotOpen, platform::FileError::AccessDenied};
+    if (auto error = read_errors.find(path); error != read_errors.end())
+      return ReadError{ReadFailure::CannotRead, error->second};
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end()) return ReadError{ReadFailure::Missing, platform::FileError::NotFound};
     return it->second;
   }
   void WriteNewFile(const std::string& path, std::string_view bytes) override {
     if (fail_write) {
       files[path] = std::string(bytes.substr(0, bytes.size() / 2));  // a torn write
-      throw config::IoError::FromSystemError(*fail_write);
+      throw config::IoError::FromFileError(*fail_write);
     }
     files[path] = std::string(bytes);
   }
   void ReplaceFile(const std::string& source, const std::string& target) override {
-    if (fail_replace) throw config::IoError::FromSystemError(*fail_replace);
+    if (fail_replace) throw config::IoError::FromFileError(*fail_replace);
     files[target] = files.at(source);
     files.erase(source);
     ++replace_count[target];
   }
   void RemoveFile(const std::string& path) override { files.erase(path); }
   bool FileExists(const std::string& path) override {
-    return files.count(path) || unreadable.count(path);
+    return files.count(path) || unreadable.count(path) || read_errors.count(path);
   }
 };
 

@@ -27,7 +27,7 @@ class TaskbarWindow;
 
 class Win32FileSystem final : public IFileSystem {
  public:
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  ReadResult ReadFile(const std::string& path) override;
   void WriteNewFile(const std::string& path, std::string_view bytes) override;
   void ReplaceFile(const std::string& source, const std::string& target) override;
   void RemoveFile(const std::string& path) override;
