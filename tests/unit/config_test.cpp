@@ -223,6 +223,42 @@ TEST(Configuration, UnreadableFilesLeaveTheTablesEmptyWithoutError) {
   EXPECT_EQ(config.settings()[kProgramDirectory], kDir);
 }
 
+TEST(Configuration, ASettingsFileThatCannotBeReadIsReportedOnceEverythingIsLoaded) {
+  FakeFileSystem files;
+  files.files[kSettingsPath] = "COM1\r\n";
+  files.read_errors[kSettingsPath] = platform::FileError::LockViolation;
+  files.files[kProgrammePath] = "x\r\nON\r\n";
+  Configuration config(files);
+  try {
+    config.Load(kDir);
+    FAIL() << "the read failure was not reported";
+  } catch (const IoError& e) {
+    EXPECT_STREQ(e.what(), "Accès au fichier refusé");
+  }
+  // The program directory is set, so the settings went where they belong.
+  EXPECT_EQ(config.settings()[kProgramDirectory], kDir);
+  EXPECT_EQ(config.settings()[kSerialPort], "");
+  EXPECT_EQ(files.replace_count[kSettingsPath], 1);
+  EXPECT_EQ(files.files.count("\\parametres.inf"), 0u);
+  EXPECT_EQ(config.programme()[1], "ON");
+}
+
+TEST(Configuration, AProgrammeFileThatCannotBeReadIsReportedAndNotReplaced) {
+  FakeFileSystem files;
+  files.files[kProgrammePath] = "x\r\nON\r\n";
+  files.read_errors[kProgrammePath] = platform::FileError::Other;
+  Configuration config(files);
+  try {
+    config.Load(kDir);
+    FAIL() << "the read failure was not reported";
+  } catch (const IoError& e) {
+    EXPECT_STREQ(e.what(), "Erreur d'E/S 0");
+  }
+  EXPECT_EQ(config.programme(), ProgrammeTable{});
+  EXPECT_EQ(files.files.at(kProgrammePath), "x\r\nON\r\n");
+  EXPECT_EQ(files.replace_count[kProgrammePath], 0);
+}
+
 TEST(Configuration, ASettingsSaveFailureIsReportedAfterTheProgrammeIsRead) {
   FakeFileSystem files;
   files.files[kProgrammePath] = "x\r\nON\r\n";
