@@ -12,6 +12,7 @@
 
 #include "app/services.h"
 #include "config/io_error.h"
+#include "platform/timer_table.h"
 
 namespace talvoro::test {
 
@@ -62,26 +63,28 @@ class FakeClock : public platform::IClock {
   void Sleep(int ms) override { slept_ms += ms; }
 };
 
+// The program's timers on the real timer table, fired by the test instead of
+// the system: ids from 1, no tick inside itself, and enabling a running timer
+// does not restart it.
 class FakeTimers : public platform::ITimers {
  public:
-  struct Timer {
-    int interval = 0;
-    std::function<void()> tick;
-    bool enabled = false;
-  };
-  std::vector<Timer> timers;
+  platform::TimerTable table{[](int, unsigned) {}, [](int) {}};
 
   platform::TimerId CreateTimer(int interval_ms, std::function<void()> tick) override {
-    timers.push_back({interval_ms, std::move(tick), false});
-    return static_cast<platform::TimerId>(timers.size() - 1);
+    return table.Create(interval_ms, std::move(tick));
   }
-  void EnableTimer(platform::TimerId id, bool enabled) override { timers.at(id).enabled = enabled; }
-  bool TimerEnabled(platform::TimerId id) const override { return timers.at(id).enabled; }
+  void EnableTimer(platform::TimerId id, bool enabled) override { table.Enable(id, enabled); }
+  bool TimerEnabled(platform::TimerId id) const override { return table.Enabled(id); }
 
-  // Fires, once, every enabled timer with this interval.
+  // Fires, once, every timer enabled with this interval (the system's
+  // minimum period applies), in creation order; a timer a tick creates or
+  // enables waits for the next call.
   void Fire(int interval_ms) {
-    for (auto& t : timers)
-      if (t.enabled && t.interval == interval_ms) t.tick();
+    const unsigned period = platform::TimerTable::Period(interval_ms);
+    std::vector<platform::TimerId> due;
+    for (platform::TimerId id = 1; id <= table.Count(); ++id)
+      if (table.Enabled(id) && table.Interval(id) == period) due.push_back(id);
+    for (platform::TimerId id : due) table.Tick(id);
   }
 };
 

@@ -16,9 +16,9 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/timer_table.h"
 #include "platform/timers.h"
 #include "platform/win32/message_window.h"
-#include "platform/win32/timer_table.h"
 #include "platform/win32/win32_api.h"
 
 namespace talvoro::platform::win32 {
