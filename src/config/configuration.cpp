@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "config/io_error.h"
 #include "config/line_file.h"
 #include "dispatch/slot_map.h"
 
@@ -42,34 +43,53 @@ std::string Configuration::FilePath(const std::string& name) const {
   return settings_[kProgramDirectory] + "\\" + name;
 }
 
+namespace {
+
+// A file that was there but could not be read is reported; a missing one, or
+// one that could not even be opened, leaves its table empty without a word.
+void ThrowIfUnreadable(const platform::ReadError& error) {
+  if (error.failure == platform::ReadFailure::CannotRead)
+    throw IoError::FromFileError(error.error, error.system_code);
+}
+
+}  // namespace
+
 void Configuration::Load(const std::string& executable_directory) {
+  // Every step runs whatever failed before it, so that start-up can go on
+  // with the program directory set (later saves go there); the first failure
+  // is thrown once loading is complete.
+  std::exception_ptr failure;
+  auto keep_first = [&failure](auto&& step) {
+    try {
+      step();
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  };
+
   if (auto bytes = files_.ReadFile(executable_directory + "\\" + kSettingsFileName))
     settings_.Assign(ParseLines(*bytes, kSettingsCount));
+  else
+    keep_first([&] { ThrowIfUnreadable(bytes.error()); });
   settings_[kProgramDirectory] = executable_directory;
 
-  // The settings are rewritten at once; a failure is reported once the
-  // programme table has been read, so that start-up can go on.
-  std::exception_ptr save_error;
-  try {
+  // The settings are rewritten at once.
+  bool settings_saved = false;
+  keep_first([&] {
     SaveSettings();
-  } catch (...) {
-    save_error = std::current_exception();
-  }
+    settings_saved = true;
+  });
 
-  const std::string programme_path = FilePath(kProgrammeFileName);
-  if (auto bytes = files_.ReadFile(programme_path)) {
+  if (auto bytes = files_.ReadFile(FilePath(kProgrammeFileName))) {
     programme_.Assign(ParseLines(*bytes, kProgrammeCount));
-  } else if (!files_.FileExists(programme_path)) {
+  } else if (bytes.error().failure == platform::ReadFailure::Missing) {
     programme_ = FreshProgramme();
-    if (!save_error) {
-      try {
-        SaveProgramme();
-      } catch (...) {
-        save_error = std::current_exception();
-      }
-    }
+    // Not when the directory just refused the settings: one report is enough.
+    if (settings_saved) keep_first([&] { SaveProgramme(); });
+  } else {
+    keep_first([&] { ThrowIfUnreadable(bytes.error()); });
   }
-  if (save_error) std::rethrow_exception(save_error);
+  if (failure) std::rethrow_exception(failure);
 }
 
 void Configuration::SaveSettings() {

@@ -77,9 +77,11 @@ class Configuration {
   std::string FilePath(const std::string& name) const;
 
   // Reads parametres.inf from `executable_directory`, sets entry 9, saves the
-  // settings, reads programme_IR.inf. A file that fails to open leaves its
-  // table empty; a missing programme file gives the fresh table, saved at
-  // once. Save errors are thrown after the reading is complete.
+  // settings, reads programme_IR.inf. A file that is missing or fails to open
+  // leaves its table empty, silently; a missing programme file gives the
+  // fresh table, saved at once. Every step runs whatever failed before it:
+  // the first failure (a file that opened but could not be read, a save
+  // error) is thrown as IoError once loading is complete, entry 9 set.
   void Load(const std::string& executable_directory);
 
   void SaveSettings();

@@ -6,26 +6,27 @@
 
 namespace talvoro::config {
 
-IoError IoError::FromSystemError(std::uint32_t code) {
-  switch (code) {
-    case 2:  // ERROR_FILE_NOT_FOUND
-    case 3:  // ERROR_PATH_NOT_FOUND
+IoError IoError::FromFileError(platform::FileError error, std::uint32_t system_code) {
+  using platform::FileError;
+  switch (error) {
+    case FileError::NotFound:
+    case FileError::PathNotFound:
       return IoError("Fichier introuvable");
-    case 4:  // ERROR_TOO_MANY_OPEN_FILES
+    case FileError::TooManyOpenFiles:
       return IoError("Trop de fichiers ouverts");
-    case 5:   // ERROR_ACCESS_DENIED
-    case 19:  // ERROR_WRITE_PROTECT
-    case 32:  // ERROR_SHARING_VIOLATION
-    case 33:  // ERROR_LOCK_VIOLATION
+    case FileError::AccessDenied:
+    case FileError::WriteProtected:
+    case FileError::SharingViolation:
+    case FileError::LockViolation:
       return IoError("Accès au fichier refusé");
-    case 39:   // ERROR_HANDLE_DISK_FULL
-    case 112:  // ERROR_DISK_FULL
+    case FileError::DiskFull:
       return IoError("Disque plein");
-    case 123:  // ERROR_INVALID_NAME
+    case FileError::InvalidName:
       return IoError("Nom de fichier incorrect");
-    default:
-      return IoError("Erreur d'E/S " + std::to_string(code));
+    case FileError::Other:
+      break;
   }
+  return IoError("Erreur d'E/S " + std::to_string(system_code));
 }
 
 ConversionError::ConversionError(const std::string& value)

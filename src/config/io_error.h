@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/file_system.h"
+
 namespace talvoro::config {
 
 // An error reported to the user as it stands; the text is UTF-8 French.
@@ -17,9 +19,10 @@ class AppError : public std::runtime_error {
 class IoError : public AppError {
  public:
   using AppError::AppError;
-  // The French text for a Windows system error code ("Accès au fichier
-  // refusé", "Disque plein", ...).
-  static IoError FromSystemError(std::uint32_t code);
+  // The French text for a file error ("Accès au fichier refusé", "Disque
+  // plein", ...); `system_code` is the system's own number, shown for the
+  // errors the program does not name (FileError::Other).
+  static IoError FromFileError(platform::FileError error, std::uint32_t system_code = 0);
 };
 
 // A slot or entry that should hold a decimal integer and does not.

@@ -26,7 +26,9 @@ bool SleepTimeAccepted(int ms) {
 // left to finish alone (Stop without waiting) never outlives its memory.
 struct HidReadThread::State {
   platform::IHidDevice& io;
-  platform::MainThreadQueue& main_thread;
+  // The loop's own share of the queue: a loop left to finish alone may still
+  // be leaving RunSync when the queue is destroyed at exit.
+  platform::MainThreadQueue::Sender main_thread;
   ReportSink on_report;  // main thread only
   ErrorSink on_error;    // main thread only
   std::vector<std::uint8_t> buffer;
@@ -40,7 +42,7 @@ struct HidReadThread::State {
   std::condition_variable wake;
 
   State(platform::IHidDevice& io_in, platform::MainThreadQueue& queue)
-      : io(io_in), main_thread(queue) {}
+      : io(io_in), main_thread(queue.sender()) {}
 
   // Waits one sleep time unless told to end meanwhile; false when terminated.
   bool Pause() {
@@ -96,7 +98,8 @@ void HidReadThread::Stop(bool wait) {
     return;
   }
   // The loop may be blocked in RunSync waiting for us: keep serving the queue
-  // (its job sees `terminated` and drops the report) until the loop has ended.
+  // until the loop has ended. Its job is abandoned now (it sees `terminated`
+  // and drops the report), so it runs even when we are inside another job.
   auto state = state_;
   main_thread_.WaitUntil([state] { return state->ended.load(); });
   thread_.join();
@@ -109,9 +112,11 @@ void HidReadThread::Run(std::shared_ptr<State> state) {
     std::uint32_t error = 0;
     if (!s.io.StartRead(s.buffer.data(), s.report_length, error)) {
       s.last_error = error;
-      s.main_thread.RunSync([state, error] {
-        if (!state->terminated && state->on_error) state->on_error(error);
-      });
+      s.main_thread.RunSync(
+          [state, error] {
+            if (!state->terminated && state->on_error) state->on_error(error);
+          },
+          [state] { return state->terminated.load(); });
       // Nothing past this point may touch the device once terminated: the
       // owner may already have closed it (see Stop without waiting).
       if (!s.Pause()) break;
@@ -138,10 +143,12 @@ void HidReadThread::Run(std::shared_ptr<State> state) {
       continue;
     }
     const auto size = static_cast<std::uint16_t>(n - 1);
-    s.main_thread.RunSync([state, size] {
-      if (!state->terminated && state->on_report)
-        state->on_report(state->buffer[0], state->buffer.data() + 1, size);
-    });
+    s.main_thread.RunSync(
+        [state, size] {
+          if (!state->terminated && state->on_report)
+            state->on_report(state->buffer[0], state->buffer.data() + 1, size);
+        },
+        [state] { return state->terminated.load(); });
   }
   state->ended = true;
   --g_live_read_threads;

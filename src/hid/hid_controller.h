@@ -72,7 +72,8 @@ inline constexpr int kMaxThreadSleepTime = 10000;
 // Stop() and the backend's handles: Stop(true) returns only once the loop has
 // ended, and the loop cancels a pending read before it ends, so the owner may
 // Close() the backend device right after. The sinks are never called once
-// Stop() was requested: a report still waiting in RunSync is dropped.
+// Stop() was requested: a report still waiting in RunSync is dropped (its
+// hand-over job counts as abandoned, see MainThreadQueue).
 class HidReadThread {
  public:
   using ReportSink =
@@ -89,11 +90,14 @@ class HidReadThread {
   void SetSleepTime(int ms);
 
   // Main thread only. With `wait`, returns once the loop has ended, running
-  // queued main-thread jobs meanwhile (the loop may be blocked in RunSync).
-  // Without it (the caller is inside one of this thread's own sinks, so the
-  // loop cannot end before the caller returns), the loop is told to end and
-  // left to finish alone: after the sink returns it ends without touching the
-  // backend device again.
+  // queued main-thread jobs meanwhile (the loop may be blocked in RunSync);
+  // called from inside any hand-over job, it runs only the abandoned ones, so
+  // it ends without another handler running. Without it (the caller is
+  // inside one of this thread's own sinks, so the loop cannot end before the
+  // caller returns), the loop is told to end and left to finish alone: after
+  // the sink returns it ends without touching the backend device again, and
+  // it holds its own share of the queue, so the queue may be destroyed
+  // before it has ended.
   void Stop(bool wait);
 
   std::uint32_t LastError() const;

@@ -3,18 +3,72 @@
 // at the OS boundary.
 #pragma once
 
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <variant>
 
 namespace talvoro::platform {
+
+// Why a file operation failed, as far as the program tells failures apart.
+enum class FileError {
+  NotFound,          // the file does not exist
+  PathNotFound,      // a folder of the path does not exist
+  TooManyOpenFiles,  // the system has no file handle left
+  AccessDenied,      // no right to the file, or a read-only file
+  WriteProtected,    // the medium is write-protected
+  SharingViolation,  // another program has the file open
+  LockViolation,     // another program has locked part of the file
+  DiskFull,
+  InvalidName,  // the path is not a valid file name
+  Other,        // anything else: the system's own code tells what
+};
+
+// How far a read went before it failed.
+enum class ReadFailure {
+  Missing,     // the file (or a folder of its path) does not exist
+  CannotOpen,  // the file exists but could not be opened
+  CannotRead,  // the file was opened, then reading it failed
+};
+
+// Why a read gave no bytes. `system_code` is the system's own error number,
+// kept for the text of FileError::Other.
+struct ReadError {
+  ReadFailure failure = ReadFailure::CannotRead;
+  FileError error = FileError::Other;
+  std::uint32_t system_code = 0;
+};
+
+// The whole content of a file, or why it could not be had. Tests like a
+// pointer: `if (auto bytes = files.ReadFile(path)) use(*bytes);`.
+class ReadResult {
+ public:
+  ReadResult(std::string bytes) : value_(std::move(bytes)) {}
+  ReadResult(ReadError error) : value_(error) {}
+
+  bool ok() const { return std::holds_alternative<std::string>(value_); }
+  explicit operator bool() const { return ok(); }
+
+  // The bytes; only when ok().
+  std::string& operator*() & { return std::get<std::string>(value_); }
+  const std::string& operator*() const& { return std::get<std::string>(value_); }
+  std::string&& operator*() && { return std::get<std::string>(std::move(value_)); }
+  const std::string* operator->() const { return &std::get<std::string>(value_); }
+
+  // Why the read failed; only when !ok().
+  const ReadError& error() const { return std::get<ReadError>(value_); }
+
+ private:
+  std::variant<std::string, ReadError> value_;
+};
 
 class IFileSystem {
  public:
   virtual ~IFileSystem() = default;
 
-  // The whole content of a file, or nothing when it cannot be opened.
-  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // The whole content of a file, or why it could not be read.
+  virtual ReadResult ReadFile(const std::string& path) = 0;
 
   // Creates or truncates `path`, writes `bytes` and flushes them to the disk.
   // Throws IoError on failure.

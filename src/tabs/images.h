@@ -9,7 +9,8 @@
 namespace talvoro::tabs {
 
 // The bytes of a BMP file; throws AppError ("Impossible d'ouvrir le fichier
-// ...") when it cannot be read.
+// ...") when it is missing or cannot be opened, and IoError when it was
+// opened but could not be read.
 std::shared_ptr<const std::string> LoadPicture(platform::IFileSystem& files,
                                                const std::string& path);
 

@@ -8,6 +8,7 @@
 #include "config/line_file.h"
 #include "config/text.h"
 #include "fakes.h"
+#include "tabs/images.h"
 
 namespace talvoro::config {
 namespace {
@@ -92,7 +93,7 @@ TEST(Integers, OnlyDecimalIntegersConvert) {
 TEST(SafeSave, AFailingReplaceLeavesTheOldFileWholeAndNoTemporaryBehind) {
   FakeFileSystem files;
   files.files["p"] = "old";
-  files.fail_replace = 112;
+  files.fail_replace = platform::FileError::DiskFull;
   try {
     SaveFileSafely(files, "p", "new");
     FAIL() << "no error";
@@ -106,7 +107,7 @@ TEST(SafeSave, AFailingReplaceLeavesTheOldFileWholeAndNoTemporaryBehind) {
 TEST(SafeSave, AFailingWriteLeavesTheOldFileWhole) {
   FakeFileSystem files;
   files.files["p"] = "old";
-  files.fail_write = 5;
+  files.fail_write = platform::FileError::AccessDenied;
   EXPECT_THROW(
       {
         try {
@@ -119,6 +120,25 @@ TEST(SafeSave, AFailingWriteLeavesTheOldFileWhole) {
       IoError);
   EXPECT_EQ(files.files.at("p"), "old");
   EXPECT_EQ(files.files.size(), 1u);
+}
+
+TEST(SafeSave, EveryFileErrorHasItsFrenchText) {
+  using platform::FileError;
+  const std::pair<FileError, const char*> texts[] = {
+      {FileError::NotFound, "Fichier introuvable"},
+      {FileError::PathNotFound, "Fichier introuvable"},
+      {FileError::TooManyOpenFiles, "Trop de fichiers ouverts"},
+      {FileError::AccessDenied, "Accès au fichier refusé"},
+      {FileError::WriteProtected, "Accès au fichier refusé"},
+      {FileError::SharingViolation, "Accès au fichier refusé"},
+      {FileError::LockViolation, "Accès au fichier refusé"},
+      {FileError::DiskFull, "Disque plein"},
+      {FileError::InvalidName, "Nom de fichier incorrect"},
+  };
+  for (const auto& [error, text] : texts)
+    EXPECT_STREQ(IoError::FromFileError(error, 1234).what(), text) << text;
+  // Errors the program does not name show the system's own number.
+  EXPECT_STREQ(IoError::FromFileError(FileError::Other, 1117).what(), "Erreur d'E/S 1117");
 }
 
 TEST(SafeSave, ReplacesTheFileInOneStep) {
@@ -203,13 +223,75 @@ TEST(Configuration, UnreadableFilesLeaveTheTablesEmptyWithoutError) {
   EXPECT_EQ(config.settings()[kProgramDirectory], kDir);
 }
 
+TEST(Configuration, ASettingsFileThatCannotBeReadIsReportedOnceEverythingIsLoaded) {
+  FakeFileSystem files;
+  files.files[kSettingsPath] = "COM1\r\n";
+  files.read_errors[kSettingsPath] = platform::FileError::LockViolation;
+  files.files[kProgrammePath] = "x\r\nON\r\n";
+  Configuration config(files);
+  try {
+    config.Load(kDir);
+    FAIL() << "the read failure was not reported";
+  } catch (const IoError& e) {
+    EXPECT_STREQ(e.what(), "Accès au fichier refusé");
+  }
+  // The program directory is set, so the settings went where they belong.
+  EXPECT_EQ(config.settings()[kProgramDirectory], kDir);
+  EXPECT_EQ(config.settings()[kSerialPort], "");
+  EXPECT_EQ(files.replace_count[kSettingsPath], 1);
+  EXPECT_EQ(files.files.count("\\parametres.inf"), 0u);
+  EXPECT_EQ(config.programme()[1], "ON");
+}
+
+TEST(Configuration, AProgrammeFileThatCannotBeReadIsReportedAndNotReplaced) {
+  FakeFileSystem files;
+  files.files[kProgrammePath] = "x\r\nON\r\n";
+  files.read_errors[kProgrammePath] = platform::FileError::Other;
+  Configuration config(files);
+  try {
+    config.Load(kDir);
+    FAIL() << "the read failure was not reported";
+  } catch (const IoError& e) {
+    EXPECT_STREQ(e.what(), "Erreur d'E/S 0");
+  }
+  EXPECT_EQ(config.programme(), ProgrammeTable{});
+  EXPECT_EQ(files.files.at(kProgrammePath), "x\r\nON\r\n");
+  EXPECT_EQ(files.replace_count[kProgrammePath], 0);
+}
+
 TEST(Configuration, ASettingsSaveFailureIsReportedAfterTheProgrammeIsRead) {
   FakeFileSystem files;
   files.files[kProgrammePath] = "x\r\nON\r\n";
-  files.fail_write = 5;
+  files.fail_write = platform::FileError::AccessDenied;
   Configuration config(files);
   EXPECT_THROW(config.Load(kDir), IoError);
   EXPECT_EQ(config.programme()[1], "ON");
+}
+
+TEST(Pictures, AreReadWholeOrReportedByHowFarTheReadWent) {
+  FakeFileSystem files;
+  const std::string bitmap("BM\x00\x01", 4);
+  files.files["C:\\P\\on.bmp"] = bitmap;
+  EXPECT_EQ(*tabs::LoadPicture(files, "C:\\P\\on.bmp"), bitmap);
+
+  auto text_of = [&](const std::string& path) -> std::string {
+    try {
+      tabs::LoadPicture(files, path);
+    } catch (const AppError& e) {
+      return e.what();
+    }
+    return "no error";
+  };
+  files.unreadable = {"C:\\P\\locked.bmp"};
+  files.files["C:\\P\\bad.bmp"] = "BM";
+  files.read_errors["C:\\P\\bad.bmp"] = platform::FileError::Other;
+  EXPECT_EQ(text_of("C:\\P\\\xE9t\xE9.bmp"),
+            "Impossible d'ouvrir le fichier \"C:\\P\\été.bmp\". Le fichier spécifié est "
+            "introuvable");
+  EXPECT_EQ(text_of("C:\\P\\locked.bmp"),
+            "Impossible d'ouvrir le fichier \"C:\\P\\locked.bmp\". Le fichier spécifié est "
+            "introuvable");
+  EXPECT_EQ(text_of("C:\\P\\bad.bmp"), "Erreur d'E/S 0");
 }
 
 }  // namespace

@@ -12,39 +12,46 @@
 
 #include "app/services.h"
 #include "config/io_error.h"
+#include "platform/timer_table.h"
 
 namespace talvoro::test {
 
 class FakeFileSystem : public platform::IFileSystem {
  public:
   std::map<std::string, std::string> files;
-  std::set<std::string> unreadable;           // exist but cannot be opened
-  std::optional<std::uint32_t> fail_write;    // system error for WriteNewFile
-  std::optional<std::uint32_t> fail_replace;  // system error for ReplaceFile
-  std::map<std::string, int> replace_count;   // saves completed, by target
+  std::set<std::string> unreadable;                        // exist but cannot be opened
+  std::map<std::string, platform::FileError> read_errors;  // open, then fail to read
+  std::optional<platform::FileError> fail_write;           // for WriteNewFile
+  std::optional<platform::FileError> fail_replace;         // for ReplaceFile
+  std::map<std::string, int> replace_count;                // saves completed, by target
 
-  std::optional<std::string> ReadFile(const std::string& path) override {
-    if (unreadable.count(path)) return std::nullopt;
+  platform::ReadResult ReadFile(const std::string& path) override {
+    using platform::ReadError;
+    using platform::ReadFailure;
+    if (unreadable.count(path))
+      return ReadError{ReadFailure::CannotOpen, platform::FileError::AccessDenied};
+    if (auto error = read_errors.find(path); error != read_errors.end())
+      return ReadError{ReadFailure::CannotRead, error->second};
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
+    if (it == files.end()) return ReadError{ReadFailure::Missing, platform::FileError::NotFound};
     return it->second;
   }
   void WriteNewFile(const std::string& path, std::string_view bytes) override {
     if (fail_write) {
       files[path] = std::string(bytes.substr(0, bytes.size() / 2));  // a torn write
-      throw config::IoError::FromSystemError(*fail_write);
+      throw config::IoError::FromFileError(*fail_write);
     }
     files[path] = std::string(bytes);
   }
   void ReplaceFile(const std::string& source, const std::string& target) override {
-    if (fail_replace) throw config::IoError::FromSystemError(*fail_replace);
+    if (fail_replace) throw config::IoError::FromFileError(*fail_replace);
     files[target] = files.at(source);
     files.erase(source);
     ++replace_count[target];
   }
   void RemoveFile(const std::string& path) override { files.erase(path); }
   bool FileExists(const std::string& path) override {
-    return files.count(path) || unreadable.count(path);
+    return files.count(path) || unreadable.count(path) || read_errors.count(path);
   }
 };
 
@@ -56,26 +63,28 @@ class FakeClock : public platform::IClock {
   void Sleep(int ms) override { slept_ms += ms; }
 };
 
+// The program's timers on the real timer table, fired by the test instead of
+// the system: ids from 1, no tick inside itself, and enabling a running timer
+// does not restart it.
 class FakeTimers : public platform::ITimers {
  public:
-  struct Timer {
-    int interval = 0;
-    std::function<void()> tick;
-    bool enabled = false;
-  };
-  std::vector<Timer> timers;
+  platform::TimerTable table{[](int, unsigned) {}, [](int) {}};
 
   platform::TimerId CreateTimer(int interval_ms, std::function<void()> tick) override {
-    timers.push_back({interval_ms, std::move(tick), false});
-    return static_cast<platform::TimerId>(timers.size() - 1);
+    return table.Create(interval_ms, std::move(tick));
   }
-  void EnableTimer(platform::TimerId id, bool enabled) override { timers.at(id).enabled = enabled; }
-  bool TimerEnabled(platform::TimerId id) const override { return timers.at(id).enabled; }
+  void EnableTimer(platform::TimerId id, bool enabled) override { table.Enable(id, enabled); }
+  bool TimerEnabled(platform::TimerId id) const override { return table.Enabled(id); }
 
-  // Fires, once, every enabled timer with this interval.
+  // Fires, once, every timer enabled with this interval (the system's
+  // minimum period applies), in creation order; a timer a tick creates or
+  // enables waits for the next call.
   void Fire(int interval_ms) {
-    for (auto& t : timers)
-      if (t.enabled && t.interval == interval_ms) t.tick();
+    const unsigned period = platform::TimerTable::Period(interval_ms);
+    std::vector<platform::TimerId> due;
+    for (platform::TimerId id = 1; id <= table.Count(); ++id)
+      if (table.Enabled(id) && table.Interval(id) == period) due.push_back(id);
+    for (platform::TimerId id : due) table.Tick(id);
   }
 };
 

@@ -146,6 +146,31 @@ TEST_F(HidReadThreadTest, HandlerMayReleaseItsOwnDevice) {
   EXPECT_FALSE(controller.Devices()[0]->IsCheckedOut());
 }
 
+TEST_F(HidReadThreadTest, HandlerMayReleaseAnotherDeviceWhoseReportWaits) {
+  TakeDevice();
+  auto other_state = backend.Add("other", 2, 0x1111, 1);
+  backend.Fire();
+  std::unique_ptr<HidDevice> other;
+  ASSERT_TRUE(controller.CheckOutByIds(0x1111, 1, other));
+  int other_reports = 0;
+  other->SetOnData(
+      [&](HidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) { ++other_reports; });
+  device->SetOnData([&](HidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) {
+    // While this handler runs (shows a box, say), the other device reads a
+    // report and is then released: waiting for its loop from inside this
+    // job must neither hang nor handle that report.
+    other_state->Feed({0, 1, 1});
+    ASSERT_TRUE(WaitFor([&] { return other_state->completions == 1; }));
+    other.reset();
+    reports.push_back({});
+  });
+  state->Feed({0, 2, 2});
+  ASSERT_TRUE(PumpUntil(queue, [&] { return reports.size() == 1; }));
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(other_reports, 0);
+  EXPECT_EQ(other_state->Log(), std::vector<std::string>{"close"});
+}
+
 TEST_F(HidReadThreadTest, UnplugStopsTheThreadBeforeClosing) {
   TakeDevice();
   Record();
@@ -173,6 +198,30 @@ TEST_F(HidReadThreadTest, NoThreadWithoutHandlerOrForQueryOnlyDevice) {
   HidDevice* listed = controller.Devices()[1];
   listed->SetOnData([](HidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) {});
   EXPECT_FALSE(listed->HasReadThread());  // not checked out
+}
+
+TEST(HidReadThreadLifetimeTest, QueueAndControllerMayGoBeforeALoopLeftAloneHasEnded) {
+  testing::FakeHidBackend backend;
+  auto queue = std::make_unique<platform::MainThreadQueue>();
+  auto controller = std::make_unique<HidDeviceController>(backend, *queue);
+  auto state = backend.Add("r", 1, 0x04D8, 1);
+  backend.Fire();
+  std::unique_ptr<HidDevice> device;
+  ASSERT_TRUE(controller->CheckOutByIds(0x04D8, 1, device));
+  bool handled = false;
+  // Released from inside its own handler: the loop is left to end alone.
+  device->SetOnData([&](HidDevice&, std::uint8_t, const std::uint8_t*, std::uint16_t) {
+    handled = true;
+    device.reset();
+  });
+  state->Feed({0, 1, 2});
+  ASSERT_TRUE(PumpUntil(*queue, [&] { return handled; }));
+  // The end of the program, at once: the loop may not even have left its
+  // hand-over yet (the sanitizer builds check that it touches nothing freed).
+  controller.reset();
+  queue.reset();
+  EXPECT_TRUE(WaitFor([] { return HidReadThread::LiveCount() == 0; }));
+  EXPECT_EQ(state->Log(), (std::vector<std::string>{"close", "close"}));
 }
 
 }  // namespace

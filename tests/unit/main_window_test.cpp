@@ -167,7 +167,7 @@ TEST_F(MainWindowTest, ActivationSavesTheSettingsAndHidesTheStrayComboBox) {
 
 TEST_F(MainWindowTest, ASaveErrorInAHandlerGoesToTheErrorBoxAndTheProgramGoesOn) {
   Start();
-  fake.files.fail_write = 112;
+  fake.files.fail_write = platform::FileError::DiskFull;
   form().ViewActivate();
   ASSERT_EQ(fake.dialogs.errors.size(), 1u);
   EXPECT_EQ(fake.dialogs.errors[0], "Disque plein");

@@ -5,8 +5,42 @@
 namespace talvoro::platform::win32 {
 namespace {
 
+FileError ToFileError(DWORD code) {
+  switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+      return FileError::NotFound;
+    case ERROR_PATH_NOT_FOUND:
+      return FileError::PathNotFound;
+    case ERROR_TOO_MANY_OPEN_FILES:
+      return FileError::TooManyOpenFiles;
+    case ERROR_ACCESS_DENIED:
+      return FileError::AccessDenied;
+    case ERROR_WRITE_PROTECT:
+      return FileError::WriteProtected;
+    case ERROR_SHARING_VIOLATION:
+      return FileError::SharingViolation;
+    case ERROR_LOCK_VIOLATION:
+      return FileError::LockViolation;
+    case ERROR_HANDLE_DISK_FULL:
+    case ERROR_DISK_FULL:
+      return FileError::DiskFull;
+    case ERROR_INVALID_NAME:
+      return FileError::InvalidName;
+    default:
+      return FileError::Other;
+  }
+}
+
+[[noreturn]] void ThrowError(DWORD code) {
+  throw config::IoError::FromFileError(ToFileError(code), code);
+}
+
 [[noreturn]] void ThrowLastError() {
-  throw config::IoError::FromSystemError(GetLastError());
+  ThrowError(GetLastError());
+}
+
+ReadError ReadErrorOf(ReadFailure failure, DWORD code) {
+  return ReadError{failure, ToFileError(code), code};
 }
 
 class FileHandle {
@@ -32,13 +66,17 @@ class FileHandle {
 
 }  // namespace
 
-std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
+ReadResult Win32FileSystem::ReadFile(const std::string& path) {
   // Others may keep the file open for reading or writing (an editor, a
   // virus scanner): sharing both is what the old file routines did.
   FileHandle file(CreateFileW(AnsiToWide(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid()) return std::nullopt;
+  if (!file.valid()) {
+    const DWORD code = GetLastError();
+    const bool missing = code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND;
+    return ReadErrorOf(missing ? ReadFailure::Missing : ReadFailure::CannotOpen, code);
+  }
 
   std::string bytes;
   LARGE_INTEGER size{};
@@ -47,7 +85,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
   char buffer[64 * 1024];
   for (;;) {
     DWORD read = 0;
-    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) ThrowLastError();
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr))
+      return ReadErrorOf(ReadFailure::CannotRead, GetLastError());
     if (read == 0) break;
     bytes.append(buffer, read);
   }
@@ -64,7 +103,7 @@ void Win32FileSystem::WriteNewFile(const std::string& path, std::string_view byt
     const DWORD chunk = static_cast<DWORD>(bytes.size() > (1u << 30) ? (1u << 30) : bytes.size());
     DWORD written = 0;
     if (!::WriteFile(file.get(), bytes.data(), chunk, &written, nullptr)) ThrowLastError();
-    if (written == 0) throw config::IoError::FromSystemError(ERROR_DISK_FULL);
+    if (written == 0) ThrowError(ERROR_DISK_FULL);
     bytes.remove_prefix(written);
   }
   // The caller replaces the live file with this one next: its bytes must be

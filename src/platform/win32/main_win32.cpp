@@ -101,6 +101,8 @@ int Run(HINSTANCE instance) {
   const HWND wake_target = wake_window.hwnd();
   // Called from the receiver's thread: PostMessage is safe from any thread.
   main_thread.SetWake([wake_target] { PostMessageW(wake_target, kRunPendingJobs, 0, 0); });
+  // An error that escaped a hand-over job is shown like any other.
+  main_thread.SetErrorSink(ShowErrorBox);
 
   std::unique_ptr<IHidBackend> hid = CreateHidBackend(simulate);
   app::Services services{files,    clock, timers,          dialogs, keyboard,   shell,

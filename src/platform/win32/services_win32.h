@@ -16,9 +16,9 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/timer_table.h"
 #include "platform/timers.h"
 #include "platform/win32/message_window.h"
-#include "platform/win32/timer_table.h"
 #include "platform/win32/win32_api.h"
 
 namespace talvoro::platform::win32 {
@@ -27,7 +27,7 @@ class TaskbarWindow;
 
 class Win32FileSystem final : public IFileSystem {
  public:
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  ReadResult ReadFile(const std::string& path) override;
   void WriteNewFile(const std::string& path, std::string_view bytes) override;
   void ReplaceFile(const std::string& source, const std::string& target) override;
   void RemoveFile(const std::string& path) override;

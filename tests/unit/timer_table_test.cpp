@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 #include <utility>
 #include <vector>
 
-#include "platform/win32/timer_table.h"
+#include "fakes.h"
+#include "platform/timer_table.h"
 
-namespace talvoro::platform::win32 {
+namespace talvoro::platform {
 namespace {
 
 struct SystemTimers {
@@ -18,7 +20,7 @@ struct SystemTimers {
                    [this](int id) { stopped.push_back(id); }};
 };
 
-TEST(Win32TimerTable, TimersStartDisabledWithIdsFromOne) {
+TEST(TimerTable, TimersStartDisabledWithIdsFromOne) {
   SystemTimers system;
   const int tick = system.table.Create(100, [] {});
   const int reduce = system.table.Create(1000, [] {});
@@ -30,7 +32,7 @@ TEST(Win32TimerTable, TimersStartDisabledWithIdsFromOne) {
   EXPECT_FALSE(system.table.Enabled(3));
 }
 
-TEST(Win32TimerTable, OnlyChangesReachTheSystemSoAPeriodIsNeverRestarted) {
+TEST(TimerTable, OnlyChangesReachTheSystemSoAPeriodIsNeverRestarted) {
   SystemTimers system;
   const int id = system.table.Create(200, [] {});
   system.table.Enable(id, true);
@@ -43,16 +45,19 @@ TEST(Win32TimerTable, OnlyChangesReachTheSystemSoAPeriodIsNeverRestarted) {
   EXPECT_EQ(system.started.size(), 1u);
 }
 
-TEST(Win32TimerTable, TooShortIntervalsGetTheSystemMinimum) {
+TEST(TimerTable, TooShortIntervalsGetTheSystemMinimum) {
   SystemTimers system;
   system.table.Enable(system.table.Create(0, [] {}), true);
   system.table.Enable(system.table.Create(-5, [] {}), true);
   ASSERT_EQ(system.started.size(), 2u);
   EXPECT_EQ(system.started[0].second, TimerTable::kMinimumInterval);
   EXPECT_EQ(system.started[1].second, TimerTable::kMinimumInterval);
+  EXPECT_EQ(system.table.Count(), 2);
+  EXPECT_EQ(system.table.Interval(1), TimerTable::kMinimumInterval);
+  EXPECT_EQ(system.table.Interval(3), 0u);
 }
 
-TEST(Win32TimerTable, TicksRunOnlyWhileEnabled) {
+TEST(TimerTable, TicksRunOnlyWhileEnabled) {
   SystemTimers system;
   int ticks = 0;
   const int id = system.table.Create(100, [&] { ++ticks; });
@@ -67,7 +72,7 @@ TEST(Win32TimerTable, TicksRunOnlyWhileEnabled) {
   EXPECT_FALSE(system.table.Tick(99));
 }
 
-TEST(Win32TimerTable, ATickDoesNotRunAgainInsideItselfButOthersDo) {
+TEST(TimerTable, ATickDoesNotRunAgainInsideItselfButOthersDo) {
   SystemTimers system;
   int outer = 0;
   int other = 0;
@@ -91,7 +96,7 @@ TEST(Win32TimerTable, ATickDoesNotRunAgainInsideItselfButOthersDo) {
   EXPECT_EQ(outer, 2);
 }
 
-TEST(Win32TimerTable, AFailingTickLeavesTheTimerWorking) {
+TEST(TimerTable, AFailingTickLeavesTheTimerWorking) {
   SystemTimers system;
   int calls = 0;
   const int id = system.table.Create(100, [&] {
@@ -103,7 +108,7 @@ TEST(Win32TimerTable, AFailingTickLeavesTheTimerWorking) {
   EXPECT_EQ(calls, 2);
 }
 
-TEST(Win32TimerTable, ATickMayDisableItselfOrCreateTimers) {
+TEST(TimerTable, ATickMayDisableItselfOrCreateTimers) {
   SystemTimers system;
   int id = 0;
   int created = 0;
@@ -118,7 +123,7 @@ TEST(Win32TimerTable, ATickMayDisableItselfOrCreateTimers) {
   EXPECT_EQ(system.stopped, std::vector<int>{id});
 }
 
-TEST(Win32TimerTable, StopAllStopsTheEnabledOnes) {
+TEST(TimerTable, StopAllStopsTheEnabledOnes) {
   SystemTimers system;
   const int a = system.table.Create(100, [] {});
   const int b = system.table.Create(100, [] {});
@@ -131,5 +136,33 @@ TEST(Win32TimerTable, StopAllStopsTheEnabledOnes) {
   EXPECT_FALSE(system.table.Enabled(b));
 }
 
+// The unit tests' timers run on the same table, fired by the test.
+TEST(TimerTable, FakeTimersFireEachEnabledTimerOfAnIntervalOnce) {
+  test::FakeTimers timers;
+  std::vector<std::string> ticks;
+  TimerId late = 0;
+  const TimerId clock = timers.CreateTimer(100, [&] { ticks.push_back("clock"); });
+  const TimerId other = timers.CreateTimer(100, [&] {
+    ticks.push_back("other");
+    timers.EnableTimer(clock, false);
+    late = timers.CreateTimer(100, [&] { ticks.push_back("late"); });
+    timers.EnableTimer(late, true);
+  });
+  const TimerId slow = timers.CreateTimer(1000, [&] {
+    ticks.push_back("slow");
+    timers.Fire(1000);  // a box inside the tick lets the system fire it again
+  });
+  EXPECT_EQ(clock, 1);
+  for (TimerId id : {clock, other, slow}) timers.EnableTimer(id, true);
+
+  timers.Fire(100);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"clock", "other"}));
+  EXPECT_FALSE(timers.TimerEnabled(clock));
+  ticks.clear();
+  timers.Fire(100);
+  timers.Fire(1000);
+  EXPECT_EQ(ticks, (std::vector<std::string>{"other", "late", "slow"}));
+}
+
 }  // namespace
-}  // namespace talvoro::platform::win32
+}  // namespace talvoro::platform

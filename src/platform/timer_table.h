@@ -1,12 +1,14 @@
 // The bookkeeping of the program's interval timers, apart from the system
-// timer calls it drives (so that the host's unit tests can check it).
+// timer calls it drives: the Windows timers run on it, and so do the unit
+// tests' fake timers, so that both follow the same rules.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <vector>
 
-namespace talvoro::platform::win32 {
+namespace talvoro::platform {
 
 class TimerTable {
  public:
@@ -14,17 +16,22 @@ class TimerTable {
   using Start = std::function<void(int id, unsigned interval_ms)>;
   using Stop = std::function<void(int id)>;
 
-  // The shortest period the system timers keep (USER_TIMER_MINIMUM).
+  // The shortest period the system timers keep (USER_TIMER_MINIMUM on
+  // Windows).
   static constexpr unsigned kMinimumInterval = 10;
+
+  // The period a timer asked for `interval_ms` runs at.
+  static constexpr unsigned Period(int interval_ms) {
+    return interval_ms > static_cast<int>(kMinimumInterval) ? static_cast<unsigned>(interval_ms)
+                                                            : kMinimumInterval;
+  }
 
   TimerTable(Start start, Stop stop) : start_(std::move(start)), stop_(std::move(stop)) {}
 
   // A disabled timer; ids count from 1.
   int Create(int interval_ms, std::function<void()> tick) {
     auto timer = std::make_unique<Timer>();
-    timer->interval = interval_ms > static_cast<int>(kMinimumInterval)
-                          ? static_cast<unsigned>(interval_ms)
-                          : kMinimumInterval;
+    timer->interval = Period(interval_ms);
     timer->tick = std::move(tick);
     // Entries never move: a tick may create timers while it runs.
     timers_.push_back(std::move(timer));
@@ -46,6 +53,15 @@ class TimerTable {
   bool Enabled(int id) const {
     const Timer* timer = Find(id);
     return timer && timer->enabled;
+  }
+
+  // The timers created so far: ids 1..Count().
+  int Count() const { return static_cast<int>(timers_.size()); }
+
+  // A timer's period; 0 for an unknown id.
+  unsigned Interval(int id) const {
+    const Timer* timer = Find(id);
+    return timer ? timer->interval : 0;
   }
 
   // The system reports a tick of `id`. Returns whether the tick ran; an error
@@ -95,4 +111,4 @@ class TimerTable {
   std::vector<std::unique_ptr<Timer>> timers_;
 };
 
-}  // namespace talvoro::platform::win32
+}  // namespace talvoro::platform
