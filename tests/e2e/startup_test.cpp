@@ -186,6 +186,9 @@ TEST_F(MainWindow, StatusBarShowsReceiverStateAndClock) {
 
 TEST_F(MainWindow, SecondaryWindowsExistHidden) {
   DWORD pid = app_->process().pid();
+  // The other windows are created right after the main window has run its
+  // start-up (and shown itself).
+  WaitUntil([&] { return FindTopLevel(pid, L"TForm8") != nullptr; }, std::chrono::seconds(10));
   std::string classes;
   for (HWND window : TopLevelWindows(pid)) classes += " " + ToUtf8(ClassName(window));
   for (const wchar_t* name :
