@@ -719,6 +719,17 @@ bool TalvoroApp::WaitUntilShown(std::chrono::milliseconds timeout) {
   return shown;
 }
 
+bool TalvoroApp::WaitForAllForms(std::chrono::milliseconds timeout) const {
+  return WaitUntil(
+      [&] {
+        for (const wchar_t* form_class : {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5",
+                                          L"TForm6", L"TForm7", L"TForm8"})
+          if (!Form(form_class)) return false;
+        return true;
+      },
+      timeout);
+}
+
 HWND TalvoroApp::Form(const wchar_t* form_class) const {
   return FindTopLevel(process_.pid(), form_class);
 }

@@ -171,6 +171,9 @@ class TalvoroApp {
   bool WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
   // Waits for the main window and then for it to be visible.
   bool WaitUntilShown(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // Waits until the program's eight form windows exist: the main window is
+  // made (and shown) first, the seven others after it.
+  bool WaitForAllForms(std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
   HWND main_window() const { return main_; }
   // One of the program's form windows by its class: L"TForm4" (learning
   // dialog), L"TForm5" (on-screen display), L"TForm7" (conflict warning)...

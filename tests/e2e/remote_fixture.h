@@ -35,6 +35,7 @@ class RemoteControlTest : public ::testing::Test {
     dir_.WriteFile(L"programme_IR.inf", Lines(programme));
     app_.emplace(dir_, L"/simulate");
     ASSERT_TRUE(app_->WaitUntilShown());
+    ASSERT_TRUE(app_->WaitForAllForms());
     IrsimResult plug = RunIrsim(dir_, L"plug");
     ASSERT_TRUE(plug.finished && plug.exit_code == 0) << "irsim plug: " << plug.output;
     ASSERT_EQ(app_->Panel(0), L"Récepteur IR USB connecté");

@@ -188,6 +188,7 @@ TEST_F(MainWindow, StatusBarShowsReceiverStateAndClock) {
 
 TEST_F(MainWindow, SecondaryWindowsExistHidden) {
   DWORD pid = app_->process().pid();
+  EXPECT_TRUE(app_->WaitForAllForms());
   std::string classes;
   for (HWND window : TopLevelWindows(pid)) classes += " " + ToUtf8(ClassName(window));
   for (const wchar_t* name :
@@ -205,6 +206,7 @@ TEST_F(MainWindow, SecondaryWindowsExistHidden) {
 // that is a window of its own is found, each as a window of its own.
 TEST_F(MainWindow, EveryControlWindowIsFoundByItsName) {
   DWORD pid = app_->process().pid();
+  ASSERT_TRUE(app_->WaitForAllForms());
   for (const wchar_t* form_class :
        {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5", L"TForm6", L"TForm7", L"TForm8"}) {
     HWND form = FindTopLevel(pid, form_class);
