@@ -838,6 +838,55 @@ IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,
 }
 
 // ---------------------------------------------------------------------------
+// Watching a window show itself
+
+ShowWatch::ShowWatch(HWND window) : window_(window), thread_([this] { Run(); }) {}
+
+ShowWatch::~ShowWatch() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  thread_.join();
+}
+
+void ShowWatch::Run() {
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (stop_ || sight_) return;
+    }
+    if (IsWindowVisible(window_)) {
+      Sight sight;
+      GetWindowRect(window_, &sight.rect);
+      sight.topmost = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+      sight.foreground = GetForegroundWindow();
+      GUITHREADINFO thread{};
+      thread.cbSize = sizeof thread;
+      if (GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread)) {
+        sight.active = thread.hwndActive;
+        sight.focus = thread.hwndFocus;
+      }
+      std::lock_guard lock(mutex_);
+      sight_ = sight;
+      return;
+    }
+    Sleep(5);
+  }
+}
+
+std::optional<ShowWatch::Sight> ShowWatch::WaitShown(std::chrono::milliseconds timeout) const {
+  WaitUntil([&] { return SeenShown(); }, timeout, std::chrono::milliseconds(10));
+  std::lock_guard lock(mutex_);
+  return sight_;
+}
+
+bool ShowWatch::SeenShown() const {
+  std::lock_guard lock(mutex_);
+  return sight_.has_value();
+}
+
+// ---------------------------------------------------------------------------
 // Keyboard hook
 
 KeyboardRecorder::KeyboardRecorder() {

@@ -220,6 +220,40 @@ struct IrsimResult {
 IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,
                      std::chrono::milliseconds timeout = std::chrono::seconds(120));
 
+// Watches a window of another process from a thread of its own and records
+// how it stood when it was first seen shown: a window that shows itself for a
+// second or two is not missed by a test that is slow to look (irsim's end,
+// for one, takes its time on a busy machine).
+class ShowWatch {
+ public:
+  struct Sight {
+    RECT rect{};                // the window's place on the screen
+    bool topmost = false;       // WS_EX_TOPMOST
+    HWND foreground = nullptr;  // the foreground window then
+    HWND active = nullptr;      // the active and focus windows of the window's thread then
+    HWND focus = nullptr;
+  };
+  explicit ShowWatch(HWND window);
+  ~ShowWatch();
+  ShowWatch(const ShowWatch&) = delete;
+  ShowWatch& operator=(const ShowWatch&) = delete;
+
+  // Waits until the window has been seen shown; nullopt when it was not
+  // within `timeout`.
+  std::optional<Sight> WaitShown(std::chrono::milliseconds timeout) const;
+  // Whether it has been seen shown so far.
+  bool SeenShown() const;
+
+ private:
+  void Run();
+
+  HWND window_;
+  mutable std::mutex mutex_;
+  std::optional<Sight> sight_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
 // Records the key events that reach a low-level keyboard hook. Wine and
 // Windows call the hook on the thread that installed it, from its message
 // loop, so the hook lives on a thread of its own that does nothing else.
