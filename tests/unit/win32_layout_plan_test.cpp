@@ -189,8 +189,11 @@ TEST(Win32LayoutPlan, TheProgramsFormsAreWellFormedForTheWindowLayer) {
   // in a page control and menu entries in a menu: what the window builder
   // relies on when it creates the controls in table order.
   const ui::FormLayout* layouts[] = {
-      &ui::MainLayout(), &ui::SerialLayout(),    &ui::SettingsLayout(), &ui::LearnLayout(),
-      &ui::OsdLayout(),  &ui::CountdownLayout(), &ui::ConflictLayout(), &ui::AboutLayout()};
+#define FORM(Type, member, window_class) &ui::Type##Layout(),
+#include "ui/forms/form_list.def"
+#undef FORM
+  };
+  ASSERT_EQ(std::size(layouts), ui::FormSet::kCount);
   for (const ui::FormLayout* layout : layouts) {
     SCOPED_TRACE(std::string(layout->class_name));
     ASSERT_FALSE(layout->controls.empty());
