@@ -289,7 +289,14 @@ void FormWindow::ShowActivePage(std::size_t page_control) {
 void FormWindow::ApplyImage(std::size_t i) {
   Control& c = controls_[i];
   const auto& image = form_.state(i).image;
-  c.picture = image ? Picture::FromBmp(*image) : nullptr;
+  if (image) {
+    c.picture = Picture::FromBmp(*image);
+  } else if (const ui::Style* style = Desc(i).style; style && style->picture) {
+    // A picture built into the program stands until one is loaded over it.
+    c.picture = Picture::FromResource(res_.instance(), Utf8ToWide(style->picture));
+  } else {
+    c.picture = nullptr;
+  }
   if (c.hwnd) InvalidateRect(c.hwnd, nullptr, FALSE);
 }
 
