@@ -5,6 +5,7 @@
 #include "platform/win32/form_input.h"
 #include "platform/win32/form_window_internal.h"
 #include "platform/win32/layout_plan.h"
+#include "platform/win32/wide_text.h"
 
 namespace talvoro::platform::win32 {
 
@@ -158,6 +159,24 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
     case Kind::RadioButton:
       if (code != BN_CLICKED && code != BN_DBLCLK) break;
       if (CheckRadio(i)) form_.ViewClick(i);
+      break;
+    case Kind::Edit: {
+      // A one-line field also sends EN_CHANGE for text set by WM_SETTEXT:
+      // the core's own text is not handed back to it as the user's.
+      if (code != EN_CHANGE || setting_text_) break;
+      const HWND edit = controls_[i].hwnd;
+      std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+      text.resize(static_cast<std::size_t>(
+          GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+      form_.ViewSetText(i, WideToUtf8(text));
+      break;
+    }
+    case Kind::ComboBox:
+      // Only the user's choice sends CBN_SELCHANGE (CB_SETCURSEL does not).
+      if (code != CBN_SELCHANGE) break;
+      form_.ViewSetPosition(i,
+                            static_cast<int>(SendMessageW(controls_[i].hwnd, CB_GETCURSEL, 0, 0)));
+      form_.ViewClick(i);
       break;
     default:
       break;

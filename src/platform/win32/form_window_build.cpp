@@ -263,9 +263,17 @@ void FormWindow::CreateControl(std::size_t i) {
       if (CreateChild(i, STATUSCLASSNAMEW, CCS_BOTTOM)) ApplyStatusParts(i);
       break;
     case Kind::ComboBox:
-      // A combo box's height includes its drop-down list.
-      CreateChild(i, WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
-                  kComboDropHeight);
+      // A list to choose from, not a field to type into: the form knows a
+      // combo box by its selected item only. Its window's height includes
+      // the drop-down list.
+      if (CreateChild(i, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
+                      kComboDropHeight))
+        ApplyItems(i);
+      break;
+    case Kind::Edit:
+      // ES_AUTOHSCROLL: without it a one-line field refuses any character
+      // beyond its visible width.
+      CreateChild(i, WC_EDITW, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
       break;
   }
   if (!c.hwnd) return;

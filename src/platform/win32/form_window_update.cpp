@@ -39,6 +39,12 @@ void FormWindow::ControlChanged(std::size_t index, Change what, int detail) {
     case Change::Topmost:
       ApplyTopmost();
       break;
+    case Change::Items:
+      ApplyItems(index);
+      break;
+    case Change::Popup:
+      ShowPopup(index);
+      break;
   }
 }
 
@@ -108,6 +114,18 @@ void FormWindow::ApplyText(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
+  if (Desc(i).kind == Kind::Edit) {
+    // Setting the text the field already holds would only move the caret
+    // to its start while the user types.
+    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(c.hwnd)) + 1, L'\0');
+    shown.resize(static_cast<std::size_t>(
+        GetWindowTextW(c.hwnd, shown.data(), static_cast<int>(shown.size()))));
+    if (shown == text) return;
+    setting_text_ = true;
+    SetWindowTextW(c.hwnd, text.c_str());
+    setting_text_ = false;
+    return;
+  }
   SetWindowTextW(c.hwnd, text.c_str());
   switch (Desc(i).kind) {
     case Kind::Label:
@@ -193,8 +211,7 @@ void FormWindow::ApplyVisible(std::size_t i) {
       }
       break;
     case Kind::PopupMenu:
-      if (visible) ShowPopup(i);
-      break;
+      break;  // a popup menu opens on request (Change::Popup), never by being shown
     case Kind::MainMenu:
       SetMenu(hwnd_, visible ? c.menu : nullptr);
       break;
@@ -300,6 +317,17 @@ void FormWindow::ApplyImage(std::size_t i) {
   if (c.hwnd) InvalidateRect(c.hwnd, nullptr, FALSE);
 }
 
+void FormWindow::ApplyItems(std::size_t i) {
+  const Control& c = controls_[i];
+  if (Desc(i).kind != Kind::ComboBox || !c.hwnd) return;
+  SendMessageW(c.hwnd, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : form_.state(i).items) {
+    const std::wstring text = Utf8ToWide(item);
+    SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  ApplyPosition(i);
+}
+
 void FormWindow::ApplyStatusParts(std::size_t i) {
   const Control& c = controls_[i];
   const auto widths = form_.layout().status_panels;
@@ -357,8 +385,7 @@ void FormWindow::ShowPopup(std::size_t i) {
   const HMENU menu = controls_[i].menu;
   if (!menu) return;
   const ui::ControlState& state = form_.state(i);
-  POINT at{state.x, state.y};
-  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+  const POINT at{state.popup_x, state.popup_y};
   // A popup menu only closes on a click elsewhere when its owner is the
   // foreground window, which a window hidden in the notification area is
   // not: make it so first, and post a message after the menu returns so that
