@@ -262,6 +262,13 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
     case WM_ACTIVATE:
       OnActivate(wparam, lparam);
       break;  // the default handling gives the keyboard focus to the window
+    case WM_MOUSEACTIVATE:
+      // WS_EX_NOACTIVATE alone is not honoured everywhere (Wine, older
+      // systems): a click on a window that must never take the focus is
+      // refused activation here as well. Clicks on its controls come here
+      // too, passed up by their default handling.
+      if (FrameFor(Flags(0)).no_activate) return MA_NOACTIVATE;
+      break;
     case WM_SIZE:
       // A status bar docks itself to the bottom of its parent only when it
       // is handed the parent's WM_SIZE.

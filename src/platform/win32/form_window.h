@@ -89,6 +89,7 @@ class FormWindow final : public ui::IFormView {
   void ApplyTopmost();
   void ApplyItems(std::size_t i);
   void ApplyMenuEntry(std::size_t i);
+  void ShowForm();
   void ShowActivePage(std::size_t page_control);
   void ShowPopup(std::size_t i);
   void ApplyStatusParts(std::size_t i);

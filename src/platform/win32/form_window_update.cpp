@@ -198,17 +198,10 @@ void FormWindow::ApplyVisible(std::size_t i) {
   const bool visible = form_.state(i).visible;
   switch (Desc(i).kind) {
     case Kind::Form:
-      if (!visible) {
+      if (visible)
+        ShowForm();
+      else
         ShowWindow(hwnd_, SW_HIDE);
-      } else if (FrameFor(Flags(0)).popup) {
-        // Borderless forms (the on-screen display, the countdown, ...) appear
-        // over whatever the user is working in without taking the keyboard
-        // from it: synthesized shortcuts go to the foreground window.
-        ShowWindow(hwnd_, SW_SHOWNA);
-      } else {
-        ShowWindow(hwnd_, SW_SHOW);
-        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      }
       break;
     case Kind::PopupMenu:
       break;  // a popup menu opens on request (Change::Popup), never by being shown
@@ -301,6 +294,32 @@ void FormWindow::ShowActivePage(std::size_t page_control) {
   for (std::size_t n = 0; n < pages.size(); ++n)
     if (static_cast<int>(n) != active && controls_[pages[n]].hwnd)
       ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
+}
+
+void FormWindow::ShowForm() {
+  const ui::ControlState& state = form_.state(0);
+  const HWND z_place = state.topmost ? HWND_TOPMOST : HWND_TOP;
+  if (!FrameFor(Flags(0)).popup) {
+    // A framed window comes up active, in front of the program's others.
+    ShowWindow(hwnd_, SW_SHOW);
+    SetWindowPos(hwnd_, z_place, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
+  DWORD foreground_process = 0;
+  if (const HWND foreground = GetForegroundWindow())
+    GetWindowThreadProcessId(foreground, &foreground_process);
+  const bool in_front = foreground_process == GetCurrentProcessId();
+  // Borderless forms appear on top (of the topmost band when they are
+  // topmost, which a hidden window may already be) without activation:
+  // ShowWindow would activate, SWP_SHOWWINDOW with SWP_NOACTIVATE does not.
+  // Announcements (the on-screen display, the countdown) so leave the
+  // keyboard to the application the user works in, which is where the
+  // shortcuts the program synthesizes must go. A form there to be answered
+  // (the learning dialog, the conflict warning) is then activated, but only
+  // while the program itself is in front.
+  SetWindowPos(hwnd_, z_place, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (ActivatesWhenShown(form_.layout(), in_front)) SetActiveWindow(hwnd_);
 }
 
 void FormWindow::ApplyImage(std::size_t i) {
