@@ -210,6 +210,11 @@ TEST(Win32LayoutPlan, LeftLabelsTakeTheirTextSizeCentredAndWrappingOnesKeepTheir
   const Size kept = LabelSize(kControls[kOnBevel], tall, Size{150, 13}, 13);
   EXPECT_EQ(kept.w, 80);
   EXPECT_EQ(kept.h, 26);
+  // Lines the text breaks itself are not wrapped again, however narrow the
+  // box: the label takes the text's size.
+  const Size lines = LabelSize(kControls[kOnBevel], Size{80, 60}, Size{120, 39}, 13);
+  EXPECT_EQ(lines.w, 120);
+  EXPECT_EQ(lines.h, 39);
   // Other controls keep their box whatever their text.
   EXPECT_EQ(LabelSize(kControls[kRadio1], box, Size{200, 13}, 13).w, 80);
 }

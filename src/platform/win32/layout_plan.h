@@ -210,11 +210,13 @@ struct Size {
 // aligned label is exactly as large as its text (`text` is its measured
 // extent). Two kinds keep their table box: a centred label, whose text must
 // stay centred in that box, and a box of several lines that is narrower than
-// the text, which is meant to wrap. Other controls keep their box.
+// a one-line text, which is meant to wrap. A text broken into lines by the
+// table itself is never wrapped further: it takes its own size.
 inline Size LabelSize(const ui::ControlSpec& desc, Size box, Size text, int line_height) {
   if (desc.kind != ui::Kind::Label && desc.kind != ui::Kind::LinkLabel) return box;
   if (FlagsOf(desc) & ui::flag::kCentre) return box;
-  if (line_height > 0 && box.h >= 2 * line_height && text.w > box.w && text.h < box.h) return box;
+  if (line_height > 0 && box.h >= 2 * line_height && text.w > box.w && text.h < 2 * line_height)
+    return box;
   return text;
 }
 
