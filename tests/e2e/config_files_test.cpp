@@ -139,11 +139,11 @@ void ExpectConversionError(const std::string& master_volume, const std::wstring&
 }
 
 TEST(DamagedProgramme, NonNumericVolumeIsReportedAndTheProgramRunsOn) {
-  ExpectConversionError("abc", L"'abc' n'est pas une valeur entière correcte");
+  ExpectConversionError("abc", L"'abc' n'est pas une valeur entière correcte.");
 }
 
 TEST(DamagedProgramme, EmptyVolumeIsReportedAndTheProgramRunsOn) {
-  ExpectConversionError("", L"'' n'est pas une valeur entière correcte");
+  ExpectConversionError("", L"'' n'est pas une valeur entière correcte.");
 }
 
 }  // namespace

@@ -2,7 +2,14 @@
 
 #include <commctrl.h>
 
+// The program's own layout tables and control ids: the tests name controls as
+// the program does. (form_window.h is read for its control id constant only.)
+#include "platform/win32/form_window.h"
+#include "platform/win32/layout_plan.h"
+#include "ui/forms/forms.h"
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -424,6 +431,263 @@ std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control) {
 }
 
 // ---------------------------------------------------------------------------
+// Controls by their form name
+
+namespace {
+
+namespace ui = talvoro::ui;
+namespace win32 = talvoro::platform::win32;
+
+const ui::FormLayout* LayoutOf(std::wstring_view form_class) {
+  static const ui::FormLayout* const layouts[] = {
+#define FORM(Type, member, window_class) &ui::Type##Layout(),
+#include "ui/forms/form_list.def"
+#undef FORM
+  };
+  for (const ui::FormLayout* layout : layouts)
+    if (SameText(Widen(layout->class_name), form_class)) return layout;
+  return nullptr;
+}
+
+// Windows that standard controls make inside themselves (the edit field of a
+// combo box) carry ids of their own: they are no controls of the form.
+bool IsControlWindow(HWND form, HWND child) {
+  HWND parent = GetParent(child);
+  return parent == form || !SameText(ClassName(parent), WC_COMBOBOXW);
+}
+
+struct IdSearch {
+  HWND form;
+  int id;
+  HWND found;
+};
+
+BOOL CALLBACK FindId(HWND window, LPARAM param) {
+  auto* search = reinterpret_cast<IdSearch*>(param);
+  if (GetDlgCtrlID(window) != search->id || !IsControlWindow(search->form, window)) return TRUE;
+  search->found = window;
+  return FALSE;  // found: stop the walk
+}
+
+// The window with control id `id` among the descendants of `form`.
+HWND DescendantWithId(HWND form, int id) {
+  IdSearch search{form, id, nullptr};
+  EnumChildWindows(form, FindId, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+LPARAM Centre(const RECT& rect) {
+  return MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+}
+
+void PostLeftClickAt(HWND window, LPARAM at) {
+  PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+// The rectangle a control reports for one of its items (TB_GETRECT,
+// TCM_GETITEMRECT): the RECT lives in the program's memory.
+std::optional<RECT> RemoteItemRect(HANDLE process, HWND control, UINT message, WPARAM item) {
+  RemoteMemory remote(process, sizeof(RECT));
+  if (!remote.ok()) return std::nullopt;
+  if (!SendWithTimeout(control, message, item, reinterpret_cast<LPARAM>(remote.at(0))))
+    return std::nullopt;
+  RECT rect{};
+  if (!remote.Read(remote.at(0), &rect, sizeof rect)) return std::nullopt;
+  return rect;
+}
+
+std::optional<Pixels> BitmapPixels(HDC dc, HBITMAP bitmap, int width, int height) {
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof header;
+  header.biWidth = width;
+  header.biHeight = -height;  // top down
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  Pixels pixels;
+  pixels.width = width;
+  pixels.height = height;
+  pixels.rgb.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+  if (GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.rgb.data(),
+                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS) != height)
+    return std::nullopt;
+  // 32-bit DIB pixels are 0x00RRGGBB already; the top byte is unused.
+  for (auto& pixel : pixels.rgb) pixel &= 0xFFFFFF;
+  return pixels;
+}
+
+int Red(std::uint32_t rgb) {
+  return static_cast<int>((rgb >> 16) & 0xFF);
+}
+int Green(std::uint32_t rgb) {
+  return static_cast<int>((rgb >> 8) & 0xFF);
+}
+int Blue(std::uint32_t rgb) {
+  return static_cast<int>(rgb & 0xFF);
+}
+
+}  // namespace
+
+std::optional<std::size_t> ControlRow(std::wstring_view form_class, std::string_view name) {
+  const ui::FormLayout* layout = LayoutOf(form_class);
+  if (!layout) return std::nullopt;
+  for (std::size_t i = 0; i < layout->controls.size(); ++i)
+    if (name == layout->controls[i].name) return i;
+  return std::nullopt;
+}
+
+std::vector<std::string> WindowControlNames(std::wstring_view form_class) {
+  std::vector<std::string> names;
+  const ui::FormLayout* layout = LayoutOf(form_class);
+  if (!layout) return names;
+  for (std::size_t i = 1; i < layout->controls.size(); ++i)
+    if (win32::HasOwnWindow(layout->controls[i].kind)) names.emplace_back(layout->controls[i].name);
+  return names;
+}
+
+std::map<std::string, HWND> ControlWindows(HWND form) {
+  std::map<std::string, HWND> windows;
+  const ui::FormLayout* layout = form ? LayoutOf(ClassName(form)) : nullptr;
+  if (!layout) return windows;
+  for (HWND child : Descendants(form, nullptr)) {
+    const int row = GetDlgCtrlID(child) - win32::kFirstControlId;
+    if (row <= 0 || static_cast<std::size_t>(row) >= layout->controls.size()) continue;
+    const ui::ControlSpec& spec = layout->controls[static_cast<std::size_t>(row)];
+    if (!win32::HasOwnWindow(spec.kind) || !IsControlWindow(form, child)) continue;
+    windows.emplace(spec.name, child);
+  }
+  return windows;
+}
+
+HWND FindControl(HWND form, std::string_view name) {
+  if (!form) return nullptr;
+  const std::wstring form_class = ClassName(form);
+  const ui::FormLayout* layout = LayoutOf(form_class);
+  auto row = ControlRow(form_class, name);
+  if (!layout || !row || *row == 0) return nullptr;
+  if (!win32::HasOwnWindow(layout->controls[*row].kind)) return nullptr;
+  return DescendantWithId(form, win32::kFirstControlId + static_cast<int>(*row));
+}
+
+void PressMouse(HWND control, Mouse button) {
+  RECT client{};
+  GetClientRect(control, &client);
+  const LPARAM at = Centre(client);
+  if (button == Mouse::Left) {
+    PostLeftClickAt(control, at);
+  } else {
+    PostMessageW(control, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    PostMessageW(control, WM_RBUTTONUP, 0, at);
+  }
+}
+
+void ClickButton(HWND button) {
+  PressMouse(button, Mouse::Left);
+  PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+               reinterpret_cast<LPARAM>(button));
+}
+
+bool ClickToolButton(HANDLE process, HWND form, std::string_view name) {
+  const ui::FormLayout* layout = LayoutOf(ClassName(form));
+  auto row = ControlRow(ClassName(form), name);
+  if (!layout || !row || layout->controls[*row].kind != ui::Kind::ToolButton) return false;
+  HWND toolbar = FindControl(form, layout->controls[layout->controls[*row].parent].name);
+  if (!toolbar) return false;
+  auto rect = RemoteItemRect(process, toolbar, TB_GETRECT,
+                             static_cast<WPARAM>(win32::kFirstControlId + static_cast<int>(*row)));
+  if (!rect) return false;
+  PostLeftClickAt(toolbar, Centre(*rect));
+  return true;
+}
+
+bool SelectPage(HANDLE process, HWND form, std::string_view name) {
+  const ui::FormLayout* layout = LayoutOf(ClassName(form));
+  auto row = ControlRow(ClassName(form), name);
+  if (!layout || !row || layout->controls[*row].kind != ui::Kind::Page) return false;
+  HWND page = FindControl(form, name);
+  HWND tabs = FindControl(form, layout->controls[layout->controls[*row].parent].name);
+  const int ordinal = win32::PageOrdinal(*layout, *row);
+  if (!page || !tabs || ordinal < 0) return false;
+  if (IsWindowVisible(page)) return true;
+  auto rect = RemoteItemRect(process, tabs, TCM_GETITEMRECT, static_cast<WPARAM>(ordinal));
+  if (!rect) return false;
+  PostLeftClickAt(tabs, Centre(*rect));
+  return WaitUntil([&] { return IsWindowVisible(page) != FALSE; }, std::chrono::seconds(10));
+}
+
+std::optional<Pixels> CaptureWindow(HWND window) {
+  RECT rect{};
+  if (!GetWindowRect(window, &rect)) return std::nullopt;
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return std::nullopt;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
+  SelectObject(memory, old);
+  auto pixels = BitmapPixels(memory, bitmap, width, height);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+std::optional<Pixels> ReadBmpFile(const std::wstring& path) {
+  auto bitmap = static_cast<HBITMAP>(
+      LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  if (!bitmap) return std::nullopt;
+  BITMAP info{};
+  GetObjectW(bitmap, sizeof info, &info);
+  HDC memory = CreateCompatibleDC(nullptr);
+  auto pixels = BitmapPixels(memory, bitmap, info.bmWidth, info.bmHeight);
+  DeleteDC(memory);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+SwitchFace ReadSwitch(HWND switch_window) {
+  auto pixels = CaptureWindow(switch_window);
+  if (!pixels) return SwitchFace::Unknown;
+  // The "on" track is green; the "off" track and its border are neutral
+  // greys well darker than any face colour.
+  int green = 0;
+  int grey = 0;
+  for (std::uint32_t pixel : pixels->rgb) {
+    const int r = Red(pixel), g = Green(pixel), b = Blue(pixel);
+    if (g >= r + 50 && g >= b + 50) ++green;
+    if (std::abs(r - g) <= 10 && std::abs(g - b) <= 10 && r >= 90 && r <= 170) ++grey;
+  }
+  if (green >= 20) return SwitchFace::On;
+  if (green < 5 && grey >= 20) return SwitchFace::Off;
+  return SwitchFace::Unknown;
+}
+
+bool ShowsPicture(HWND image, const std::wstring& bmp) {
+  auto picture = ReadBmpFile(bmp);
+  auto screen = CaptureWindow(image);
+  if (!picture || !screen || picture->width == 0 || picture->height == 0) return false;
+  const std::uint32_t key = picture->at(0, picture->height - 1);
+  int counted = 0;
+  int matching = 0;
+  for (int y = 0; y < picture->height; ++y) {
+    for (int x = 0; x < picture->width; ++x) {
+      const std::uint32_t want = picture->at(x, y);
+      if (want == key) continue;
+      ++counted;
+      if (x >= screen->width || y >= screen->height) continue;
+      const std::uint32_t seen = screen->at(x, y);
+      if (std::abs(Red(want) - Red(seen)) <= 8 && std::abs(Green(want) - Green(seen)) <= 8 &&
+          std::abs(Blue(want) - Blue(seen)) <= 8)
+        ++matching;
+    }
+  }
+  return counted > 0 && matching * 10 >= counted * 9;
+}
+
+// ---------------------------------------------------------------------------
 // The program under test
 
 TalvoroApp::TalvoroApp(const ProgramDir& dir, std::wstring_view arguments,
@@ -455,8 +719,45 @@ bool TalvoroApp::WaitUntilShown(std::chrono::milliseconds timeout) {
   return shown;
 }
 
+bool TalvoroApp::WaitForAllForms(std::chrono::milliseconds timeout) const {
+  return WaitUntil(
+      [&] {
+        for (const wchar_t* form_class : {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5",
+                                          L"TForm6", L"TForm7", L"TForm8"})
+          if (!Form(form_class)) return false;
+        return true;
+      },
+      timeout);
+}
+
+HWND TalvoroApp::Form(const wchar_t* form_class) const {
+  return FindTopLevel(process_.pid(), form_class);
+}
+
+HWND TalvoroApp::Control(std::string_view name) const {
+  return FindControl(main_, name);
+}
+
+HWND TalvoroApp::Control(const wchar_t* form_class, std::string_view name) const {
+  return FindControl(Form(form_class), name);
+}
+
+bool TalvoroApp::Sync() const {
+  DWORD_PTR result = 0;
+  return main_ &&
+         SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &result) != 0;
+}
+
+bool TalvoroApp::ClickToolButton(std::string_view name) const {
+  return e2e::ClickToolButton(process_.handle(), main_, name);
+}
+
+bool TalvoroApp::SelectPage(std::string_view name) const {
+  return e2e::SelectPage(process_.handle(), main_, name);
+}
+
 HWND TalvoroApp::status_bar() const {
-  return main_ ? FindDescendant(main_, STATUSCLASSNAMEW) : nullptr;
+  return Control("StatusBar1");
 }
 
 std::wstring TalvoroApp::Panel(int part) const {
@@ -534,6 +835,55 @@ IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,
   }
   result.output = dir.ReadFile(L"irsim-output.txt").value_or("");
   return result;
+}
+
+// ---------------------------------------------------------------------------
+// Watching a window show itself
+
+ShowWatch::ShowWatch(HWND window) : window_(window), thread_([this] { Run(); }) {}
+
+ShowWatch::~ShowWatch() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  thread_.join();
+}
+
+void ShowWatch::Run() {
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (stop_ || sight_) return;
+    }
+    if (IsWindowVisible(window_)) {
+      Sight sight;
+      GetWindowRect(window_, &sight.rect);
+      sight.topmost = (GetWindowLongW(window_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+      sight.foreground = GetForegroundWindow();
+      GUITHREADINFO thread{};
+      thread.cbSize = sizeof thread;
+      if (GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread)) {
+        sight.active = thread.hwndActive;
+        sight.focus = thread.hwndFocus;
+      }
+      std::lock_guard lock(mutex_);
+      sight_ = sight;
+      return;
+    }
+    Sleep(5);
+  }
+}
+
+std::optional<ShowWatch::Sight> ShowWatch::WaitShown(std::chrono::milliseconds timeout) const {
+  WaitUntil([&] { return SeenShown(); }, timeout, std::chrono::milliseconds(10));
+  std::lock_guard lock(mutex_);
+  return sight_;
+}
+
+bool ShowWatch::SeenShown() const {
+  std::lock_guard lock(mutex_);
+  return sight_.has_value();
 }
 
 // ---------------------------------------------------------------------------

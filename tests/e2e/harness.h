@@ -6,8 +6,10 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -97,6 +99,67 @@ int StatusBarParts(HANDLE process, HWND status_bar, std::vector<int>* right_edge
 std::wstring StatusBarText(HANDLE process, HWND status_bar, int part);
 std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control);
 
+// ---------------------------------------------------------------------------
+// Controls by their form name: the name of their row in the form's layout
+// table (src/ui/forms/*.def), such as "RxSwitch5", "SpeedButton34" or
+// "Label16". The program gives every control window the id of its row, so
+// the test looks the row up in the very tables the program is built from.
+
+// The row of control `name` in the layout of the form whose window class is
+// `form_class` ("TForm1" ... "TForm8"); nullopt when the form has no such row.
+std::optional<std::size_t> ControlRow(std::wstring_view form_class, std::string_view name);
+// The names of the rows of form `form_class` that are windows of their own.
+std::vector<std::string> WindowControlNames(std::wstring_view form_class);
+// Every control window of `form` by its name, found in one walk.
+std::map<std::string, HWND> ControlWindows(HWND form);
+// The window of control `name` inside `form` (a form window of the program),
+// or nullptr: unknown names, and rows that are no window of their own (menus,
+// menu entries, tool buttons), have none.
+HWND FindControl(HWND form, std::string_view name);
+
+enum class Mouse { Left, Right };
+// Posts a press and a release of `button` at the centre of `control`, as the
+// mouse delivers them. Switches and pictures act on the press.
+void PressMouse(HWND control, Mouse button = Mouse::Left);
+// A left click on a push button or speed button. The press goes to the
+// control as in PressMouse; a posted press does not change the program's view
+// of the mouse buttons, which takes the button for already released and keeps
+// the press from the button control (as after a message box that took the
+// release), so the click is completed with the notice a released button sends
+// its parent: WM_COMMAND with BN_CLICKED.
+void ClickButton(HWND button);
+// Clicks tool button `name` of `form`'s tool bar where it stands. Tool buttons
+// are no windows: the press and release go to the tool bar at the button's
+// place, which the tool bar reports (TB_GETRECT, through `process`'s memory).
+bool ClickToolButton(HANDLE process, HWND form, std::string_view name);
+// Selects page `name` (a Page row) with a press on its tab, as the user does;
+// true once the page is shown.
+bool SelectPage(HANDLE process, HWND form, std::string_view name);
+
+// What the screen shows: 0xRRGGBB pixels, rows top down.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> rgb;
+  std::uint32_t at(int x, int y) const {
+    return rgb[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(x)];
+  }
+};
+// The screen's pixels over `window` (another process's window: its own device
+// context would not show what it painted). Only what is not covered counts.
+std::optional<Pixels> CaptureWindow(HWND window);
+// A BMP file's pixels.
+std::optional<Pixels> ReadBmpFile(const std::wstring& path);
+
+// What an on/off switch shows: its green "on" track or its grey "off" track.
+enum class SwitchFace { On, Off, Unknown };
+SwitchFace ReadSwitch(HWND switch_window);
+// Whether picture control `image` shows the picture of BMP file `bmp` at its
+// top-left corner: its transparent colour (the bottom-left pixel) left out,
+// nine in ten of its other pixels must be on the screen.
+bool ShowsPicture(HWND image, const std::wstring& bmp);
+
 // Talvoro_IR.exe started from a program directory.
 class TalvoroApp {
  public:
@@ -108,7 +171,23 @@ class TalvoroApp {
   bool WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
   // Waits for the main window and then for it to be visible.
   bool WaitUntilShown(std::chrono::milliseconds timeout = std::chrono::seconds(30));
+  // Waits until the program's eight form windows exist: the main window is
+  // made (and shown) first, the seven others after it.
+  bool WaitForAllForms(std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
   HWND main_window() const { return main_; }
+  // One of the program's form windows by its class: L"TForm4" (learning
+  // dialog), L"TForm5" (on-screen display), L"TForm7" (conflict warning)...
+  HWND Form(const wchar_t* form_class) const;
+  // Control `name` of the main window, or of the form `form_class`.
+  HWND Control(std::string_view name) const;
+  HWND Control(const wchar_t* form_class, std::string_view name) const;
+  // Returns once the program's window thread has come back to its message
+  // loop: a message sent to the main window is taken only between two
+  // handlers. After a posted press shows its first effect, this waits for
+  // the rest of its handler.
+  bool Sync() const;
+  bool ClickToolButton(std::string_view name) const;
+  bool SelectPage(std::string_view name) const;
   HWND status_bar() const;
   std::wstring Panel(int part) const;
   // Waits until status panel `part` reads `text`; returns the last text seen.
@@ -140,6 +219,40 @@ struct IrsimResult {
 };
 IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,
                      std::chrono::milliseconds timeout = std::chrono::seconds(120));
+
+// Watches a window of another process from a thread of its own and records
+// how it stood when it was first seen shown: a window that shows itself for a
+// second or two is not missed by a test that is slow to look (irsim's end,
+// for one, takes its time on a busy machine).
+class ShowWatch {
+ public:
+  struct Sight {
+    RECT rect{};                // the window's place on the screen
+    bool topmost = false;       // WS_EX_TOPMOST
+    HWND foreground = nullptr;  // the foreground window then
+    HWND active = nullptr;      // the active and focus windows of the window's thread then
+    HWND focus = nullptr;
+  };
+  explicit ShowWatch(HWND window);
+  ~ShowWatch();
+  ShowWatch(const ShowWatch&) = delete;
+  ShowWatch& operator=(const ShowWatch&) = delete;
+
+  // Waits until the window has been seen shown; nullopt when it was not
+  // within `timeout`.
+  std::optional<Sight> WaitShown(std::chrono::milliseconds timeout) const;
+  // Whether it has been seen shown so far.
+  bool SeenShown() const;
+
+ private:
+  void Run();
+
+  HWND window_;
+  mutable std::mutex mutex_;
+  std::optional<Sight> sight_;
+  bool stop_ = false;
+  std::thread thread_;
+};
 
 // Records the key events that reach a low-level keyboard hook. Wine and
 // Windows call the hook on the thread that installed it, from its message

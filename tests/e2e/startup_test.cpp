@@ -2,8 +2,10 @@
 // its tabs and status bar, and the hidden secondary windows.
 #include "harness.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
+
+#include <map>
+#include <set>
 
 #include "tables.h"
 
@@ -138,7 +140,7 @@ TEST_F(MainWindow, HasItsCaptionAndClientSize) {
 }
 
 TEST_F(MainWindow, ShowsTheFourteenTabsInPageOrder) {
-  HWND tabs = FindDescendant(app_->main_window(), WC_TABCONTROLW);
+  HWND tabs = app_->Control("PageControl1");
   ASSERT_NE(tabs, nullptr);
   std::vector<std::wstring> expected = {L"Volumes",
                                         L"Windows",
@@ -186,9 +188,7 @@ TEST_F(MainWindow, StatusBarShowsReceiverStateAndClock) {
 
 TEST_F(MainWindow, SecondaryWindowsExistHidden) {
   DWORD pid = app_->process().pid();
-  // The other windows are created right after the main window has run its
-  // start-up (and shown itself).
-  WaitUntil([&] { return FindTopLevel(pid, L"TForm8") != nullptr; }, std::chrono::seconds(10));
+  EXPECT_TRUE(app_->WaitForAllForms());
   std::string classes;
   for (HWND window : TopLevelWindows(pid)) classes += " " + ToUtf8(ClassName(window));
   for (const wchar_t* name :
@@ -202,6 +202,38 @@ TEST_F(MainWindow, SecondaryWindowsExistHidden) {
   EXPECT_EQ(WindowText(FindTopLevel(pid, L"TForm8")), L"A propos de...");
 }
 
+// The tests find controls by their names in the layout tables: every row
+// that is a window of its own is found, each as a window of its own.
+TEST_F(MainWindow, EveryControlWindowIsFoundByItsName) {
+  DWORD pid = app_->process().pid();
+  ASSERT_TRUE(app_->WaitForAllForms());
+  for (const wchar_t* form_class :
+       {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5", L"TForm6", L"TForm7", L"TForm8"}) {
+    HWND form = FindTopLevel(pid, form_class);
+    ASSERT_NE(form, nullptr) << ToUtf8(form_class);
+    // (The forms of features still to come have no controls yet.)
+    std::map<std::string, HWND> windows = ControlWindows(form);
+    std::set<HWND> distinct;
+    for (const std::string& name : WindowControlNames(form_class)) {
+      auto window = windows.find(name);
+      EXPECT_NE(window, windows.end()) << ToUtf8(form_class) << " " << name << " has no window";
+      if (window == windows.end()) continue;
+      EXPECT_TRUE(distinct.insert(window->second).second)
+          << ToUtf8(form_class) << " " << name << " is the window of another control";
+    }
+  }
+  HWND switch_window = app_->Control("RxSwitch5");
+  EXPECT_NE(switch_window, nullptr);
+  EXPECT_EQ(ControlWindows(app_->main_window())["RxSwitch5"], switch_window);
+  EXPECT_GT(WindowControlNames(L"TForm1").size(), 500u);
+  EXPECT_EQ(FindControl(app_->main_window(), "NoSuchControl"), nullptr);
+  // Menu entries and tool buttons are no windows.
+  EXPECT_EQ(FindControl(app_->main_window(), "Fichier1"), nullptr);
+  EXPECT_EQ(FindControl(app_->main_window(), "ToolButton2"), nullptr);
+  EXPECT_EQ(ClassName(app_->Control("StatusBar1")), L"msctls_statusbar32");
+  EXPECT_EQ(WindowText(app_->Control(L"TForm7", "Button1")), L"&Ok");
+}
+
 TEST(ProgrammeFile, ItsCodesAppearInTheCodeLabels) {
   ProgramDir dir(CurrentTestDirName());
   dir.InstallProgram();
@@ -212,6 +244,9 @@ TEST(ProgrammeFile, ItsCodesAppearInTheCodeLabels) {
   TalvoroApp app(dir);
   ASSERT_TRUE(app.WaitUntilShown());
 
+  // The code labels of the two actions, and no other control, show them.
+  EXPECT_EQ(WindowText(app.Control("Label23")), L"IR: 4242");
+  EXPECT_EQ(WindowText(app.Control("Label20")), L"IR: 0");
   int learned = 0, cleared = 0;
   for (HWND control : Descendants(app.main_window(), nullptr)) {
     std::wstring text = WindowText(control);

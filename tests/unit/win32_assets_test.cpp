@@ -1,6 +1,7 @@
 // The generated pictures and icon: valid files for the program's own BMP
-// checks, corners in the colour the image widgets leave out, and pictures
-// that tell their states apart.
+// checks, corners in the colour the image widgets leave out, pictures that
+// tell their states apart, and the pictures built into the program matching
+// the image controls that show them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 
 #include "../../tools/assetgen/drawing.h"
 #include "platform/win32/bmp_file.h"
+#include "platform/win32/layout_plan.h"
+#include "ui/forms/forms.h"
 
 namespace talvoro::assetgen {
 namespace {
@@ -124,6 +127,111 @@ TEST(Win32Assets, EdgesAreAntiAliased) {
   ASSERT_EQ(half.size(), 1u);
   EXPECT_NEAR(half[0].a, 0.5, 0.07);
   EXPECT_NEAR(half[0].r, 255, 1);  // the colour itself is not darkened by the transparent part
+}
+
+struct PictureUse {
+  std::string form;
+  const ui::ControlSpec* control;
+  std::uint32_t background;  // 0xRRGGBB behind the control
+};
+
+// Every image control of the eight forms that shows a built-in picture.
+std::vector<PictureUse> PictureUses() {
+  const ui::FormLayout* layouts[] = {
+#define FORM(Type, member, window_class) &ui::Type##Layout(),
+#include "ui/forms/form_list.def"
+#undef FORM
+  };
+  std::vector<PictureUse> uses;
+  for (const ui::FormLayout* layout : layouts)
+    for (std::size_t i = 0; i < layout->controls.size(); ++i) {
+      const ui::ControlSpec& desc = layout->controls[i];
+      if (desc.style && desc.style->picture)
+        uses.push_back({std::string(layout->class_name), &desc,
+                        platform::win32::BackgroundColour(*layout, i)});
+    }
+  return uses;
+}
+
+const BuiltInPicture* FindBuiltIn(const std::vector<BuiltInPicture>& pictures,
+                                  std::string_view name) {
+  for (const BuiltInPicture& picture : pictures)
+    if (name == picture.name) return &picture;
+  return nullptr;
+}
+
+TEST(Win32Assets, EveryBuiltInPictureAControlNamesIsDrawnAtTheControlsSize) {
+  const std::vector<BuiltInPicture> pictures = BuiltInPictures();
+  const std::vector<PictureUse> uses = PictureUses();
+  ASSERT_FALSE(uses.empty());
+  for (const PictureUse& use : uses) {
+    SCOPED_TRACE(use.form + "." + use.control->name);
+    EXPECT_EQ(use.control->kind, ui::Kind::Image);
+    const BuiltInPicture* picture = FindBuiltIn(pictures, use.control->style->picture);
+    ASSERT_NE(picture, nullptr) << use.control->style->picture << " is not drawn";
+    EXPECT_EQ(picture->width, use.control->w);
+    EXPECT_EQ(picture->height, use.control->h);
+    // Drawn on the colour it is shown on: its soft edges blend in, and a
+    // transparent one leaves exactly that colour out.
+    ASSERT_NE(use.background, ui::kDefaultColour);
+    EXPECT_EQ(Byte(picture->background.r), (use.background >> 16) & 0xFF);
+    EXPECT_EQ(Byte(picture->background.g), (use.background >> 8) & 0xFF);
+    EXPECT_EQ(Byte(picture->background.b), use.background & 0xFF);
+  }
+  // And none is drawn for nothing.
+  for (const BuiltInPicture& picture : pictures) {
+    bool used = false;
+    for (const PictureUse& use : uses)
+      used = used || std::string_view(picture.name) == use.control->style->picture;
+    EXPECT_TRUE(used) << picture.name;
+  }
+}
+
+TEST(Win32Assets, BuiltInPicturesAreBmpFilesWithTheirBackgroundInTheCorners) {
+  for (const BuiltInPicture& picture : BuiltInPictures()) {
+    SCOPED_TRACE(picture.name);
+    const std::string bmp = PictureFile(picture);
+    const auto layout = ParseBmp(bmp);
+    ASSERT_TRUE(layout);
+    EXPECT_EQ(layout->width, picture.width);
+    EXPECT_EQ(layout->height, picture.height);
+    EXPECT_EQ(layout->bit_count, 24);
+    EXPECT_EQ(layout->bits_offset + layout->bits_size, bmp.size());
+    const int right = picture.width - 1;
+    const int bottom = picture.height - 1;
+    int drawn = 0;
+    for (int y = 0; y < picture.height; ++y)
+      for (int x = 0; x < picture.width; ++x) {
+        const Pixel p = At(bmp, x, y);
+        const bool background = p.r == Byte(picture.background.r) &&
+                                p.g == Byte(picture.background.g) &&
+                                p.b == Byte(picture.background.b);
+        // The bottom-left pixel above all: the transparency colour.
+        if ((x == 0 || x == right) && (y == 0 || y == bottom)) {
+          EXPECT_TRUE(background) << "corner " << x << ", " << y;
+        }
+        drawn += background ? 0 : 1;
+      }
+    // There is a drawing: at least a fifth of the picture differs from its
+    // background.
+    EXPECT_GT(drawn * 5, picture.width * picture.height);
+  }
+}
+
+TEST(Win32Assets, TheWarningSignIsYellowAndThePowerSignGlowsRed) {
+  const std::vector<BuiltInPicture> pictures = BuiltInPictures();
+  const BuiltInPicture* warning = FindBuiltIn(pictures, "CONFLICT");
+  const BuiltInPicture* power = FindBuiltIn(pictures, "COUNTDOWN");
+  ASSERT_TRUE(warning && power);
+  // Inside the triangle, beside the exclamation mark.
+  const Pixel yellow = At(PictureFile(*warning), 11, 24);
+  EXPECT_GT(yellow.r, 220);
+  EXPECT_GT(yellow.g, 170);
+  EXPECT_LT(yellow.b, 80);
+  // On the ring, left of the centre.
+  const Pixel red = At(PictureFile(*power), 6, 18);
+  EXPECT_GT(red.r, 200);
+  EXPECT_LT(red.g, 140);
 }
 
 }  // namespace

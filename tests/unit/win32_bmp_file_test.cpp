@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/win32/bmp_file.h"
 
@@ -169,6 +171,33 @@ TEST(Win32BmpFile, AcceptsTheOldOs2Header) {
   EXPECT_EQ(bmp->width, 3);
   EXPECT_EQ(bmp->colour_table, 6u);
   EXPECT_EQ(bmp->bits_size, 8u);
+}
+
+TEST(Win32BmpFile, ABitmapResourceGetsItsFileHeaderBack) {
+  // A BITMAP resource holds the file without its first 14 bytes.
+  for (const BmpFields& fields :
+       {BmpFields{}, BmpFields{.width = 117, .height = 165},
+        BmpFields{.width = 9, .height = 4, .bit_count = 8, .palette_entries = 256},
+        BmpFields{
+            .width = 5, .height = 3, .bit_count = 4, .colours_used = 3, .palette_entries = 3}}) {
+    const std::string file = MakeBmp(fields);
+    const std::optional<std::string> rebuilt = BmpFileFromDib(std::string_view(file).substr(14));
+    ASSERT_TRUE(rebuilt) << fields.width << " x " << fields.height;
+    // The very file it came from: size, pixel offset past the palette, and
+    // every byte after the header.
+    EXPECT_EQ(*rebuilt, file) << fields.width << " x " << fields.height;
+  }
+}
+
+TEST(Win32BmpFile, ADamagedBitmapResourceIsRefused) {
+  const std::string file = MakeBmp({});
+  const std::string_view dib = std::string_view(file).substr(14);
+  EXPECT_FALSE(BmpFileFromDib(""));
+  EXPECT_FALSE(BmpFileFromDib(dib.substr(0, 20)));              // header cut short
+  EXPECT_FALSE(BmpFileFromDib(dib.substr(0, dib.size() - 1)));  // one pixel byte missing
+  std::string bad_header(dib);
+  bad_header[0] = 41;  // no such info header
+  EXPECT_FALSE(BmpFileFromDib(bad_header));
 }
 
 }  // namespace

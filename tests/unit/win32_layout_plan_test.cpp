@@ -154,6 +154,36 @@ TEST(Win32LayoutPlan, FrameFollowsTheFormFlags) {
   EXPECT_TRUE(sizeable.maximize_box);
 }
 
+TEST(Win32LayoutPlan, NoActivateFormsAreMarkedWhateverTheirFrame) {
+  EXPECT_TRUE(FrameFor(ui::flag::kNoCaption | ui::flag::kNoActivate).no_activate);
+  EXPECT_TRUE(FrameFor(ui::flag::kNoCaption | ui::flag::kNoActivate).popup);
+  EXPECT_TRUE(FrameFor(ui::flag::kSysMenu | ui::flag::kNoActivate).no_activate);
+  EXPECT_FALSE(FrameFor(ui::flag::kNoCaption).no_activate);
+  EXPECT_FALSE(FrameFor(kDialog.flags).no_activate);
+}
+
+TEST(Win32LayoutPlan, OnlyFormsToBeAnsweredComeUpActiveAndNeverOverAnotherProgram) {
+  // The program's own forms.
+  for (bool in_front : {false, true}) {
+    SCOPED_TRACE(in_front ? "program in front" : "another program in front");
+    // The on-screen display never takes the focus.
+    EXPECT_FALSE(ActivatesWhenShown(ui::OsdLayout(), in_front));
+    // The countdown has nothing to answer with.
+    EXPECT_FALSE(ActivatesWhenShown(ui::CountdownLayout(), in_front));
+    // The learning dialog and the conflict warning have their button, but
+    // only take the focus from the program itself.
+    EXPECT_EQ(ActivatesWhenShown(ui::LearnLayout(), in_front), in_front);
+    EXPECT_EQ(ActivatesWhenShown(ui::ConflictLayout(), in_front), in_front);
+    // Framed windows are opened by the user.
+    EXPECT_TRUE(ActivatesWhenShown(ui::MainLayout(), in_front));
+    EXPECT_TRUE(ActivatesWhenShown(ui::AboutLayout(), in_front));
+  }
+  EXPECT_TRUE(TakesFocus(Kind::Edit));
+  EXPECT_TRUE(TakesFocus(Kind::ComboBox));
+  EXPECT_FALSE(TakesFocus(Kind::Label));
+  EXPECT_FALSE(TakesFocus(Kind::SpeedButton));
+}
+
 TEST(Win32LayoutPlan, MinusOneCentresEachAxisOnItsOwn) {
   const Origin centred = FormOrigin(-1, -1, 710, 551, 1024, 768);
   EXPECT_EQ(centred.x, 157);
@@ -180,6 +210,11 @@ TEST(Win32LayoutPlan, LeftLabelsTakeTheirTextSizeCentredAndWrappingOnesKeepTheir
   const Size kept = LabelSize(kControls[kOnBevel], tall, Size{150, 13}, 13);
   EXPECT_EQ(kept.w, 80);
   EXPECT_EQ(kept.h, 26);
+  // Lines the text breaks itself are not wrapped again, however narrow the
+  // box: the label takes the text's size.
+  const Size lines = LabelSize(kControls[kOnBevel], Size{80, 60}, Size{120, 39}, 13);
+  EXPECT_EQ(lines.w, 120);
+  EXPECT_EQ(lines.h, 39);
   // Other controls keep their box whatever their text.
   EXPECT_EQ(LabelSize(kControls[kRadio1], box, Size{200, 13}, 13).w, 80);
 }
@@ -189,8 +224,11 @@ TEST(Win32LayoutPlan, TheProgramsFormsAreWellFormedForTheWindowLayer) {
   // in a page control and menu entries in a menu: what the window builder
   // relies on when it creates the controls in table order.
   const ui::FormLayout* layouts[] = {
-      &ui::MainLayout(), &ui::SerialLayout(),    &ui::SettingsLayout(), &ui::LearnLayout(),
-      &ui::OsdLayout(),  &ui::CountdownLayout(), &ui::ConflictLayout(), &ui::AboutLayout()};
+#define FORM(Type, member, window_class) &ui::Type##Layout(),
+#include "ui/forms/form_list.def"
+#undef FORM
+  };
+  ASSERT_EQ(std::size(layouts), ui::FormSet::kCount);
   for (const ui::FormLayout* layout : layouts) {
     SCOPED_TRACE(std::string(layout->class_name));
     ASSERT_FALSE(layout->controls.empty());

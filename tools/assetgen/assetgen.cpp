@@ -1,9 +1,11 @@
 // Draws the program's pictures: the lit and unlit lamps, the speaker and the
-// muted speaker (24-bit BMP files beside the program) and the program icon
-// (16 and 32 pixels, 32-bit with alpha). Everything is drawn from shapes,
+// muted speaker (24-bit BMP files beside the program), the program icon (16
+// and 32 pixels, 32-bit with alpha) and the pictures built into the program
+// as resources (<name>.bmp in the resource directory: the remote control,
+// the countdown and warning signs). Everything is drawn from shapes,
 // anti-aliased by supersampling.
 //
-//   assetgen <dist_dir> <icon_path>
+//   assetgen <dist_dir> <icon_path> <resource_dir>
 
 #include <cstdio>
 #include <fstream>
@@ -27,12 +29,13 @@ bool WriteFile(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: assetgen <dist_dir> <icon_path>\n");
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: assetgen <dist_dir> <icon_path> <resource_dir>\n");
     return 2;
   }
   const std::string dist = argv[1];
   const std::string icon_path = argv[2];
+  const std::string resource_dir = argv[3];
   bool ok = true;
   auto picture = [&](const char* name, const Scene& scene) {
     ok = WriteFile(dist + "/" + name, Bmp24(Render(scene, kPicture, 1.0, kFace), kPicture)) && ok;
@@ -41,6 +44,8 @@ int main(int argc, char** argv) {
   picture("ledoff.bmp", Lamp(false));
   picture("SON_ON.BMP", Speaker(false));
   picture("SON_OFF.BMP", Speaker(true));
+  for (const BuiltInPicture& built_in : BuiltInPictures())
+    ok = WriteFile(resource_dir + "/" + built_in.name + ".bmp", PictureFile(built_in)) && ok;
 
   std::vector<std::pair<int, std::string>> images;
   for (int size : {16, 32})

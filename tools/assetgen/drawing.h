@@ -59,14 +59,19 @@ inline Shape Rect(double x0, double y0, double x1, double y1, Rgba c) {
                Solid(c)};
 }
 
-inline Shape RoundRect(double x0, double y0, double x1, double y1, double r, Rgba c) {
+inline Shape RoundRect(double x0, double y0, double x1, double y1, double r,
+                       std::function<Rgba(double, double)> paint) {
   return Shape{[=](double x, double y) {
                  if (x < x0 || x > x1 || y < y0 || y > y1) return false;
                  const double dx = std::max({x0 + r - x, 0.0, x - (x1 - r)});
                  const double dy = std::max({y0 + r - y, 0.0, y - (y1 - r)});
                  return dx * dx + dy * dy <= r * r;
                },
-               Solid(c)};
+               std::move(paint)};
+}
+
+inline Shape RoundRect(double x0, double y0, double x1, double y1, double r, Rgba c) {
+  return RoundRect(x0, y0, x1, y1, r, Solid(c));
 }
 
 // A thick segment with round ends.
@@ -111,13 +116,14 @@ inline Shape Polygon(std::vector<std::pair<double, double>> points, Rgba c) {
                Solid(c)};
 }
 
-// Renders a scene into size x size pixels, top row first. `scale` maps pixel
-// coordinates to the scene's units; `background` lies under everything.
-inline std::vector<Rgba> Render(const Scene& scene, int size, double scale, Rgba background) {
+// Renders a scene into width x height pixels, top row first. `scale` maps
+// pixel coordinates to the scene's units; `background` lies under everything.
+inline std::vector<Rgba> Render(const Scene& scene, int width, int height, double scale,
+                                Rgba background) {
   constexpr int kSamples = 8;
-  std::vector<Rgba> pixels(static_cast<std::size_t>(size) * size);
-  for (int py = 0; py < size; ++py)
-    for (int px = 0; px < size; ++px) {
+  std::vector<Rgba> pixels(static_cast<std::size_t>(width) * height);
+  for (int py = 0; py < height; ++py)
+    for (int px = 0; px < width; ++px) {
       Rgba sum;
       double weight = 0;
       for (int sy = 0; sy < kSamples; ++sy)
@@ -135,7 +141,7 @@ inline std::vector<Rgba> Render(const Scene& scene, int size, double scale, Rgba
           sum.a += c.a;
           weight += 1;
         }
-      Rgba& out = pixels[static_cast<std::size_t>(py) * size + px];
+      Rgba& out = pixels[static_cast<std::size_t>(py) * width + px];
       out.a = sum.a / weight;
       if (sum.a > 0) {
         out.r = sum.r / sum.a;
@@ -144,6 +150,11 @@ inline std::vector<Rgba> Render(const Scene& scene, int size, double scale, Rgba
       }
     }
   return pixels;
+}
+
+// A square picture or icon image.
+inline std::vector<Rgba> Render(const Scene& scene, int size, double scale, Rgba background) {
+  return Render(scene, size, size, scale, background);
 }
 
 inline std::uint8_t Byte(double v) {
@@ -176,24 +187,28 @@ inline void PutInfoHeader(std::string& out, int width, int height, int bit_count
 }
 
 // A 24-bit BMP file: rows bottom-up, each padded to 4 bytes.
-inline std::string Bmp24(const std::vector<Rgba>& pixels, int size) {
-  const int stride = (size * 3 + 3) / 4 * 4;
-  const std::uint32_t image_size = static_cast<std::uint32_t>(stride * size);
+inline std::string Bmp24(const std::vector<Rgba>& pixels, int width, int height) {
+  const int stride = (width * 3 + 3) / 4 * 4;
+  const std::uint32_t image_size = static_cast<std::uint32_t>(stride * height);
   std::string out = "BM";
   Put32(out, 14 + 40 + image_size);
   Put32(out, 0);
   Put32(out, 14 + 40);
-  PutInfoHeader(out, size, size, 24, image_size);
-  for (int y = size - 1; y >= 0; --y) {
-    for (int x = 0; x < size; ++x) {
-      const Rgba& p = pixels[static_cast<std::size_t>(y) * size + x];
+  PutInfoHeader(out, width, height, 24, image_size);
+  for (int y = height - 1; y >= 0; --y) {
+    for (int x = 0; x < width; ++x) {
+      const Rgba& p = pixels[static_cast<std::size_t>(y) * width + x];
       out.push_back(char(Byte(p.b)));
       out.push_back(char(Byte(p.g)));
       out.push_back(char(Byte(p.r)));
     }
-    out.append(static_cast<std::size_t>(stride - size * 3), '\0');
+    out.append(static_cast<std::size_t>(stride - width * 3), '\0');
   }
   return out;
+}
+
+inline std::string Bmp24(const std::vector<Rgba>& pixels, int size) {
+  return Bmp24(pixels, size, size);
 }
 
 // One image of an icon file: a 32-bit BGRA bitmap (twice as tall in its
@@ -302,6 +317,142 @@ inline Scene ProgramIcon(bool small) {
     scene.push_back(Arc(0.5, 0.42, 0.14 + spacing * i, width, -90 - 42, -90 + 42,
                         Colour(235, 60, 35, 1.0 - 0.2 * i)));
   return scene;
+}
+
+// --- pictures built into the program ----------------------------------------
+// Drawn on the colour they are shown on, so that their anti-aliased edges
+// blend into it; the transparent ones have that colour in their bottom-left
+// pixel, which the image widget leaves out.
+
+// The learning dialog's TV remote control (117 x 165 on the dialog's white):
+// a graphite body whose infrared window at the top sends its waves out.
+inline Scene RemoteControl() {
+  const Rgba key = Colour(214, 218, 228);
+  const Rgba key_shadow = Colour(18, 20, 26, 0.7);
+  const Rgba mark = Colour(40, 44, 54);
+  const double cx = 58.5;
+  Scene scene;
+  // Infrared waves leaving the window at the top.
+  for (int i = 0; i < 3; ++i)
+    scene.push_back(
+        Arc(cx, 29, 9 + 6.5 * i, 2.2, -90 - 36, -90 + 36, Colour(225, 45, 35, 1.0 - 0.25 * i)));
+  // A soft shadow, the outline and the body, lighter along its middle.
+  scene.push_back(RoundRect(33.5, 27, 89.5, 163.5, 14, Colour(0, 0, 0, 0.10)));
+  scene.push_back(RoundRect(32.5, 26, 88, 162, 14, Colour(0, 0, 0, 0.12)));
+  scene.push_back(RoundRect(30.5, 23.5, 86.5, 160, 13.5, Colour(22, 24, 30)));
+  scene.push_back(RoundRect(31.8, 24.8, 85.2, 158.7, 12.3, [=](double x, double) {
+    return Lerp(Colour(52, 57, 68), Colour(92, 98, 113), 1.0 - std::fabs(x - cx) / 27.0);
+  }));
+  // The infrared window and its glint.
+  scene.push_back(RoundRect(47, 26.2, 70, 32.5, 2.8, Colour(120, 12, 28)));
+  scene.push_back(RoundRect(49, 27.2, 60, 28.6, 0.7, Colour(255, 255, 255, 0.35)));
+  // Power (red) and two small source keys.
+  scene.push_back(Circle(73.5, 41.5, 5.4, Solid(Colour(110, 14, 14))));
+  scene.push_back(Circle(73.5, 41.5, 4.5, Solid(Colour(222, 44, 38))));
+  scene.push_back(Circle(72.3, 40.2, 1.4, Solid(Colour(255, 255, 255, 0.45))));
+  for (double x : {37.5, 51.0}) {
+    scene.push_back(RoundRect(x, 39.8, x + 10, 44.6, 2.4, key_shadow));
+    scene.push_back(RoundRect(x, 39.0, x + 10, 43.8, 2.4, Colour(170, 176, 190)));
+  }
+  // The number keys, three by four.
+  for (int row = 0; row < 4; ++row)
+    for (int column = 0; column < 3; ++column) {
+      const double x = cx - 20 + 14.5 * column;
+      const double y = 51 + 9.5 * row;
+      scene.push_back(RoundRect(x - 5.5, y + 0.8, x + 5.5, y + 7.3, 3, key_shadow));
+      scene.push_back(RoundRect(x - 5.5, y, x + 5.5, y + 6.5, 3, key));
+    }
+  // Red, green, yellow and blue.
+  const Rgba colours[] = {Colour(222, 52, 44), Colour(58, 176, 76), Colour(242, 198, 38),
+                          Colour(48, 112, 214)};
+  for (int n = 0; n < 4; ++n) {
+    const double x = 38.5 + 11.5 * n;
+    scene.push_back(RoundRect(x, 90.8, x + 9, 95.6, 2.2, key_shadow));
+    scene.push_back(RoundRect(x, 90, x + 9, 94.8, 2.2, colours[n]));
+  }
+  // The arrow ring with its OK key.
+  const double ny = 114;
+  scene.push_back(Circle(cx, ny + 0.8, 14.2, Solid(key_shadow)));
+  scene.push_back(Circle(cx, ny, 14.2, [=](double x, double y) {
+    return Lerp(Colour(196, 201, 213), Colour(140, 146, 160), (y - (ny - 14)) / 28.0);
+  }));
+  scene.push_back(Circle(cx, ny, 7.6, Solid(Colour(44, 48, 58))));
+  scene.push_back(Circle(cx, ny, 6.2, Solid(key)));
+  scene.push_back(Polygon({{cx, ny - 12.6}, {cx + 3, ny - 9.4}, {cx - 3, ny - 9.4}}, mark));
+  scene.push_back(Polygon({{cx, ny + 12.6}, {cx + 3, ny + 9.4}, {cx - 3, ny + 9.4}}, mark));
+  scene.push_back(Polygon({{cx - 12.6, ny}, {cx - 9.4, ny + 3}, {cx - 9.4, ny - 3}}, mark));
+  scene.push_back(Polygon({{cx + 12.6, ny}, {cx + 9.4, ny + 3}, {cx + 9.4, ny - 3}}, mark));
+  // Volume and programme rockers, with the mute key between them.
+  for (double x : {36.5, 69.5}) {
+    scene.push_back(RoundRect(x, 133.8, x + 11, 154.8, 5.5, key_shadow));
+    scene.push_back(RoundRect(x, 133, x + 11, 154, 5.5, Colour(178, 184, 198)));
+    const double m = x + 5.5;
+    scene.push_back(Line(m - 2.6, 138.5, m + 2.6, 138.5, 1.4, mark));
+    scene.push_back(Line(m, 135.9, m, 141.1, 1.4, mark));
+    scene.push_back(Line(m - 2.6, 148.5, m + 2.6, 148.5, 1.4, mark));
+  }
+  scene.push_back(Circle(cx, 144.3, 4.4, Solid(key_shadow)));
+  scene.push_back(Circle(cx, 143.5, 4.4, Solid(Colour(160, 166, 180))));
+  scene.push_back(Line(cx - 2, 141.5, cx + 2, 145.5, 1.2, Colour(200, 40, 35)));
+  return scene;
+}
+
+// The countdown window's sign (33 x 33 on black): the power symbol, glowing.
+inline Scene PowerSign() {
+  const double c = 16.5, cy = 17.5;
+  auto glow = [=](double, double y) {
+    return Lerp(Colour(255, 150, 70), Colour(235, 45, 30), (y - 4) / 26.0);
+  };
+  Scene scene;
+  scene.push_back(Circle(c, cy, 14.5, Solid(Colour(255, 70, 30, 0.12))));
+  for (auto [from, to] : {std::pair{-180.0, -124.0}, std::pair{-56.0, 180.0}}) {
+    Shape ring = Arc(c, cy, 10.2, 3.4, from, to, Rgba{});
+    ring.paint = glow;
+    scene.push_back(ring);
+    // Round ends where the ring opens.
+    const double end = (from == -180.0 ? to : from) * 3.14159265358979323846 / 180;
+    scene.push_back(Circle(c + 10.2 * std::cos(end), cy + 10.2 * std::sin(end), 1.7, glow));
+  }
+  Shape bar = Line(c, 4.2, c, 16.5, 3.4, Rgba{});
+  bar.paint = glow;
+  scene.push_back(bar);
+  return scene;
+}
+
+// The conflict warning's sign (33 x 33 on the window's green): a yellow
+// triangle with an exclamation mark.
+inline Scene WarningSign() {
+  const Rgba border = Colour(150, 96, 0);
+  const std::pair<double, double> top{16.5, 3.0}, right{30.5, 28.5}, left{2.5, 28.5};
+  Scene scene;
+  scene.push_back(Polygon({{17.5, 4.5}, {31.5, 30.0}, {3.5, 30.0}}, Colour(0, 0, 0, 0.22)));
+  scene.push_back(Polygon({top, right, left}, Colour(255, 208, 24)));
+  for (auto [a, b] : {std::pair{top, right}, std::pair{right, left}, std::pair{left, top}})
+    scene.push_back(Line(a.first, a.second, b.first, b.second, 2.4, border));
+  scene.push_back(Line(16.5, 11.5, 16.5, 20.0, 3.4, Colour(30, 30, 30)));
+  scene.push_back(Circle(16.5, 24.6, 1.9, Solid(Colour(30, 30, 30))));
+  return scene;
+}
+
+struct BuiltInPicture {
+  const char* name;  // its resource name, as the layout tables give it
+  int width;
+  int height;
+  Rgba background;  // the colour it is shown on
+  Scene scene;
+};
+
+inline std::vector<BuiltInPicture> BuiltInPictures() {
+  return {
+      {"REMOTE", 117, 165, Colour(255, 255, 255), RemoteControl()},
+      {"COUNTDOWN", 33, 33, Colour(0, 0, 0), PowerSign()},
+      {"CONFLICT", 33, 33, Colour(192, 220, 192), WarningSign()},
+  };
+}
+
+inline std::string PictureFile(const BuiltInPicture& picture) {
+  return Bmp24(Render(picture.scene, picture.width, picture.height, 1.0, picture.background),
+               picture.width, picture.height);
 }
 
 }  // namespace talvoro::assetgen

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace talvoro::platform::win32 {
@@ -135,6 +136,33 @@ inline std::optional<BmpLayout> ParseBmp(std::string_view bytes) {
   }
   if (bmp.bits_size > bytes.size() - bmp.bits_offset) return std::nullopt;
   return bmp;
+}
+
+// The BMP file of a device-independent bitmap held without its file header
+// (as a BITMAP resource is stored): the 14-byte header is put back in front,
+// its pixel offset past the info header and colour table. Nothing when the
+// result is not a file ParseBmp accepts.
+inline std::optional<std::string> BmpFileFromDib(std::string_view dib) {
+  constexpr std::size_t kFileHeader = 14;
+  if (dib.size() < 4) return std::nullopt;
+  auto put32 = [](std::string& out, std::size_t at, std::size_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  };
+  std::string file(kFileHeader, '\0');
+  file[0] = 'B';
+  file[1] = 'M';
+  file.append(dib);
+  put32(file, 2, file.size());
+  // First with the pixels right after the info header, to learn the colour
+  // table's size; then at their true place, checked again.
+  const std::size_t info_size = bmp_detail::U32(dib, 0);
+  if (info_size > dib.size()) return std::nullopt;
+  put32(file, 10, kFileHeader + info_size);
+  const std::optional<BmpLayout> first = ParseBmp(file);
+  if (!first) return std::nullopt;
+  put32(file, 10, kFileHeader + info_size + first->colour_table);
+  if (!ParseBmp(file)) return std::nullopt;
+  return file;
 }
 
 }  // namespace talvoro::platform::win32

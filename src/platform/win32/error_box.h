@@ -8,8 +8,9 @@ namespace talvoro::platform::win32 {
 // The application title: the error box's caption and the taskbar entry's text.
 inline constexpr wchar_t kApplicationTitle[] = L"Talvoro_IR";
 
-// Shows `utf8_message` with an error icon and an OK button, owned by the
-// active window of the program (or task-modal when none is active).
+// Shows `utf8_message` (ended with a full stop, see ErrorBoxText) with an
+// error icon and an OK button, owned by the active window of the program (or
+// task-modal when none is active).
 void ShowErrorBox(const std::string& utf8_message);
 
 // For catch blocks around window procedures and timer callbacks: an error that

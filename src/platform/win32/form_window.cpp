@@ -5,6 +5,7 @@
 #include "platform/win32/form_input.h"
 #include "platform/win32/form_window_internal.h"
 #include "platform/win32/layout_plan.h"
+#include "platform/win32/wide_text.h"
 
 namespace talvoro::platform::win32 {
 
@@ -159,6 +160,24 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
       if (code != BN_CLICKED && code != BN_DBLCLK) break;
       if (CheckRadio(i)) form_.ViewClick(i);
       break;
+    case Kind::Edit: {
+      // A one-line field also sends EN_CHANGE for text set by WM_SETTEXT:
+      // the core's own text is not handed back to it as the user's.
+      if (code != EN_CHANGE || setting_text_) break;
+      const HWND edit = controls_[i].hwnd;
+      std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+      text.resize(static_cast<std::size_t>(
+          GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+      form_.ViewSetText(i, WideToUtf8(text));
+      break;
+    }
+    case Kind::ComboBox:
+      // Only the user's choice sends CBN_SELCHANGE (CB_SETCURSEL does not).
+      if (code != CBN_SELCHANGE) break;
+      form_.ViewSetPosition(i,
+                            static_cast<int>(SendMessageW(controls_[i].hwnd, CB_GETCURSEL, 0, 0)));
+      form_.ViewClick(i);
+      break;
     default:
       break;
   }
@@ -243,6 +262,13 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
     case WM_ACTIVATE:
       OnActivate(wparam, lparam);
       break;  // the default handling gives the keyboard focus to the window
+    case WM_MOUSEACTIVATE:
+      // WS_EX_NOACTIVATE alone is not honoured everywhere (Wine, older
+      // systems): a click on a window that must never take the focus is
+      // refused activation here as well. Clicks on its controls come here
+      // too, passed up by their default handling.
+      if (FrameFor(Flags(0)).no_activate) return MA_NOACTIVATE;
+      break;
     case WM_SIZE:
       // A status bar docks itself to the bottom of its parent only when it
       // is handed the parent's WM_SIZE.

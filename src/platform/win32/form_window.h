@@ -87,7 +87,9 @@ class FormWindow final : public ui::IFormView {
   void ApplyImage(std::size_t i);
   void ApplyPanelText(std::size_t i, int panel);
   void ApplyTopmost();
+  void ApplyItems(std::size_t i);
   void ApplyMenuEntry(std::size_t i);
+  void ShowForm();
   void ShowActivePage(std::size_t page_control);
   void ShowPopup(std::size_t i);
   void ApplyStatusParts(std::size_t i);
@@ -134,6 +136,9 @@ class FormWindow final : public ui::IFormView {
   int menu_loop_depth_ = 0;
   std::vector<std::size_t> stale_menus_;  // rebuilt once the menu loop is over
   bool activating_ = false;
+  // Set while the core's text goes into an edit field: the field's change
+  // notification is then not reported back as the user's.
+  bool setting_text_ = false;
 };
 
 // Control identifiers: WM_COMMAND and WM_NOTIFY name controls by these.

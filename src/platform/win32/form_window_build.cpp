@@ -42,6 +42,10 @@ DWORD FormWindow::FormStyle(DWORD* ex_style) const {
   const FrameKind frame = FrameFor(Flags(0));
   // WS_EX_CONTROLPARENT lets the Tab key walk into panels and pages.
   *ex_style = WS_EX_CONTROLPARENT;
+  // WS_EX_NOACTIVATE keeps a click from activating the window (the keyboard
+  // stays with the application in front); WS_EX_TOOLWINDOW keeps it out of
+  // Alt+Tab and, as it has no owner, out of the taskbar.
+  if (frame.no_activate) *ex_style |= WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TOPMOST;
   DWORD style = WS_CLIPCHILDREN;
   if (frame.popup) return style | WS_POPUP;
   style |= WS_OVERLAPPED | WS_CAPTION;
@@ -62,13 +66,17 @@ void FormWindow::Create() {
   DWORD ex_style = 0;
   const DWORD style = FormStyle(&ex_style);
   // Every form is owned by the taskbar entry's window: owned windows get no
-  // taskbar button of their own and always stay above their owner.
+  // taskbar button of their own and always stay above their owner. A form
+  // that is never activated has no owner: showing an owned window brings
+  // its owner along in the Z order, and the owner is the program's taskbar
+  // entry, which must not come forward over the application in front.
+  const HWND owner = FrameFor(Flags(0)).no_activate ? nullptr : owner_;
   hwnd_ = CreateWindowExW(ex_style, class_name.c_str(), Utf8ToWide(form_.state(0).text).c_str(),
-                          style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner_, nullptr,
+                          style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
                           res_.instance(), this);
   if (!hwnd_) return;
   controls_[0].hwnd = hwnd_;
-  controls_[0].host = owner_;
+  controls_[0].host = owner;
   controls_[0].font = res_.Font(Desc(0).style);
 
   tooltip_ =
@@ -263,9 +271,17 @@ void FormWindow::CreateControl(std::size_t i) {
       if (CreateChild(i, STATUSCLASSNAMEW, CCS_BOTTOM)) ApplyStatusParts(i);
       break;
     case Kind::ComboBox:
-      // A combo box's height includes its drop-down list.
-      CreateChild(i, WC_COMBOBOXW, CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP, 0,
-                  kComboDropHeight);
+      // A list to choose from, not a field to type into: the form knows a
+      // combo box by its selected item only. Its window's height includes
+      // the drop-down list.
+      if (CreateChild(i, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
+                      kComboDropHeight))
+        ApplyItems(i);
+      break;
+    case Kind::Edit:
+      // ES_AUTOHSCROLL: without it a one-line field refuses any character
+      // beyond its visible width.
+      CreateChild(i, WC_EDITW, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
       break;
   }
   if (!c.hwnd) return;

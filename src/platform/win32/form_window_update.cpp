@@ -39,6 +39,12 @@ void FormWindow::ControlChanged(std::size_t index, Change what, int detail) {
     case Change::Topmost:
       ApplyTopmost();
       break;
+    case Change::Items:
+      ApplyItems(index);
+      break;
+    case Change::Popup:
+      ShowPopup(index);
+      break;
   }
 }
 
@@ -108,6 +114,18 @@ void FormWindow::ApplyText(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
+  if (Desc(i).kind == Kind::Edit) {
+    // Setting the text the field already holds would only move the caret
+    // to its start while the user types.
+    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(c.hwnd)) + 1, L'\0');
+    shown.resize(static_cast<std::size_t>(
+        GetWindowTextW(c.hwnd, shown.data(), static_cast<int>(shown.size()))));
+    if (shown == text) return;
+    setting_text_ = true;
+    SetWindowTextW(c.hwnd, text.c_str());
+    setting_text_ = false;
+    return;
+  }
   SetWindowTextW(c.hwnd, text.c_str());
   switch (Desc(i).kind) {
     case Kind::Label:
@@ -180,21 +198,13 @@ void FormWindow::ApplyVisible(std::size_t i) {
   const bool visible = form_.state(i).visible;
   switch (Desc(i).kind) {
     case Kind::Form:
-      if (!visible) {
+      if (visible)
+        ShowForm();
+      else
         ShowWindow(hwnd_, SW_HIDE);
-      } else if (FrameFor(Flags(0)).popup) {
-        // Borderless forms (the on-screen display, the countdown, ...) appear
-        // over whatever the user is working in without taking the keyboard
-        // from it: synthesized shortcuts go to the foreground window.
-        ShowWindow(hwnd_, SW_SHOWNA);
-      } else {
-        ShowWindow(hwnd_, SW_SHOW);
-        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      }
       break;
     case Kind::PopupMenu:
-      if (visible) ShowPopup(i);
-      break;
+      break;  // a popup menu opens on request (Change::Popup), never by being shown
     case Kind::MainMenu:
       SetMenu(hwnd_, visible ? c.menu : nullptr);
       break;
@@ -286,11 +296,55 @@ void FormWindow::ShowActivePage(std::size_t page_control) {
       ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
 }
 
+void FormWindow::ShowForm() {
+  const ui::ControlState& state = form_.state(0);
+  const HWND z_place = state.topmost ? HWND_TOPMOST : HWND_TOP;
+  if (!FrameFor(Flags(0)).popup) {
+    // A framed window comes up active, in front of the program's others.
+    ShowWindow(hwnd_, SW_SHOW);
+    SetWindowPos(hwnd_, z_place, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return;
+  }
+  DWORD foreground_process = 0;
+  if (const HWND foreground = GetForegroundWindow())
+    GetWindowThreadProcessId(foreground, &foreground_process);
+  const bool in_front = foreground_process == GetCurrentProcessId();
+  // Borderless forms appear on top (of the topmost band when they are
+  // topmost, which a hidden window may already be) without activation:
+  // ShowWindow would activate, SWP_SHOWWINDOW with SWP_NOACTIVATE does not.
+  // Announcements (the on-screen display, the countdown) so leave the
+  // keyboard to the application the user works in, which is where the
+  // shortcuts the program synthesizes must go. A form there to be answered
+  // (the learning dialog, the conflict warning) is then activated, but only
+  // while the program itself is in front.
+  SetWindowPos(hwnd_, z_place, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  if (ActivatesWhenShown(form_.layout(), in_front)) SetActiveWindow(hwnd_);
+}
+
 void FormWindow::ApplyImage(std::size_t i) {
   Control& c = controls_[i];
   const auto& image = form_.state(i).image;
-  c.picture = image ? Picture::FromBmp(*image) : nullptr;
+  if (image) {
+    c.picture = Picture::FromBmp(*image);
+  } else if (const ui::Style* style = Desc(i).style; style && style->picture) {
+    // A picture built into the program stands until one is loaded over it.
+    c.picture = Picture::FromResource(res_.instance(), Utf8ToWide(style->picture));
+  } else {
+    c.picture = nullptr;
+  }
   if (c.hwnd) InvalidateRect(c.hwnd, nullptr, FALSE);
+}
+
+void FormWindow::ApplyItems(std::size_t i) {
+  const Control& c = controls_[i];
+  if (Desc(i).kind != Kind::ComboBox || !c.hwnd) return;
+  SendMessageW(c.hwnd, CB_RESETCONTENT, 0, 0);
+  for (const std::string& item : form_.state(i).items) {
+    const std::wstring text = Utf8ToWide(item);
+    SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  ApplyPosition(i);
 }
 
 void FormWindow::ApplyStatusParts(std::size_t i) {
@@ -350,8 +404,7 @@ void FormWindow::ShowPopup(std::size_t i) {
   const HMENU menu = controls_[i].menu;
   if (!menu) return;
   const ui::ControlState& state = form_.state(i);
-  POINT at{state.x, state.y};
-  if (at.x == -1 && at.y == -1) GetCursorPos(&at);
+  const POINT at{state.popup_x, state.popup_y};
   // A popup menu only closes on a click elsewhere when its owner is the
   // foreground window, which a window hidden in the notification area is
   // not: make it so first, and post a message after the menu returns so that

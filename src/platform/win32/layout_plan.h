@@ -145,10 +145,15 @@ struct FrameKind {
   bool minimize_box = false;
   bool maximize_box = false;
   bool sizeable = false;
+  // Never activated: a tool window above all others, owned by no window (so
+  // it has no taskbar entry and stays out of Alt+Tab), that a click does not
+  // activate either.
+  bool no_activate = false;
 };
 
 inline FrameKind FrameFor(std::uint32_t flags) {
   FrameKind frame;
+  frame.no_activate = (flags & ui::flag::kNoActivate) != 0;
   if (flags & ui::flag::kNoCaption) {
     frame.popup = true;
     return frame;
@@ -158,6 +163,28 @@ inline FrameKind FrameFor(std::uint32_t flags) {
   frame.sizeable = (flags & ui::flag::kFixedFrame) == 0;
   frame.maximize_box = frame.sizeable && frame.sys_menu;
   return frame;
+}
+
+// Controls that take the keyboard focus: a form holding one is there to be
+// answered.
+constexpr bool TakesFocus(ui::Kind kind) {
+  return kind == ui::Kind::Button || kind == ui::Kind::Edit || kind == ui::Kind::ComboBox ||
+         kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
+}
+
+// Whether a form comes up active when it is shown. Framed windows do, as
+// windows the user opened. A form that must never take the focus does not.
+// A borderless one (learning dialog, conflict warning, countdown) does only
+// when it has a control to answer with and the program is the one the user
+// is working in: it never takes the keyboard from another application.
+inline bool ActivatesWhenShown(const ui::FormLayout& layout, bool program_in_front) {
+  const FrameKind frame = FrameFor(FlagsOf(layout.controls[0]));
+  if (frame.no_activate) return false;
+  if (!frame.popup) return true;
+  if (!program_in_front) return false;
+  for (std::size_t i = 1; i < layout.controls.size(); ++i)
+    if (TakesFocus(layout.controls[i].kind)) return true;
+  return false;
 }
 
 struct Origin {
@@ -183,11 +210,13 @@ struct Size {
 // aligned label is exactly as large as its text (`text` is its measured
 // extent). Two kinds keep their table box: a centred label, whose text must
 // stay centred in that box, and a box of several lines that is narrower than
-// the text, which is meant to wrap. Other controls keep their box.
+// a one-line text, which is meant to wrap. A text broken into lines by the
+// table itself is never wrapped further: it takes its own size.
 inline Size LabelSize(const ui::ControlSpec& desc, Size box, Size text, int line_height) {
   if (desc.kind != ui::Kind::Label && desc.kind != ui::Kind::LinkLabel) return box;
   if (FlagsOf(desc) & ui::flag::kCentre) return box;
-  if (line_height > 0 && box.h >= 2 * line_height && text.w > box.w && text.h < box.h) return box;
+  if (line_height > 0 && box.h >= 2 * line_height && text.w > box.w && text.h < 2 * line_height)
+    return box;
   return text;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/win32/picture.h"
 
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "platform/win32/bmp_file.h"
@@ -74,6 +75,21 @@ std::unique_ptr<Picture> Picture::FromBmp(std::string_view bytes) {
   }
   ReleaseDC(nullptr, screen);
   return picture;
+}
+
+std::unique_ptr<Picture> Picture::FromResource(HINSTANCE module, std::wstring_view name) {
+  const std::wstring id(name);
+  HRSRC found = FindResourceW(module, id.c_str(), RT_BITMAP);
+  if (!found) return nullptr;
+  HGLOBAL loaded = LoadResource(module, found);
+  const void* data = loaded ? LockResource(loaded) : nullptr;
+  if (!data) return nullptr;
+  // A BITMAP resource is the BMP file without its 14-byte file header.
+  // Given one back, it takes the same road (and the same checks) as the
+  // pictures read from disk. Resource memory is never freed by hand.
+  const std::optional<std::string> file = BmpFileFromDib(
+      std::string_view(static_cast<const char*>(data), SizeofResource(module, found)));
+  return file ? FromBmp(*file) : nullptr;
 }
 
 Picture::~Picture() {

@@ -14,6 +14,9 @@ class Picture {
  public:
   // Nothing when the bytes are not a BMP file the system can draw.
   static std::unique_ptr<Picture> FromBmp(std::string_view bytes);
+  // A bitmap built into the program (a BITMAP resource of `module`);
+  // nothing when there is no such resource.
+  static std::unique_ptr<Picture> FromResource(HINSTANCE module, std::wstring_view name);
   ~Picture();
   Picture(const Picture&) = delete;
   Picture& operator=(const Picture&) = delete;

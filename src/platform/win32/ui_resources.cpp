@@ -1,5 +1,6 @@
 #include "platform/win32/ui_resources.h"
 
+#include "platform/win32/font_faces.h"
 #include "platform/win32/wide_text.h"
 
 namespace talvoro::platform::win32 {
@@ -13,6 +14,11 @@ HICON LoadProgramIcon(HINSTANCE instance, int metric_x, int metric_y) {
   return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIconId), IMAGE_ICON,
                                        GetSystemMetrics(metric_x), GetSystemMetrics(metric_y),
                                        LR_DEFAULTCOLOR));
+}
+
+int CALLBACK NoteFaceFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;  // one is enough
 }
 
 }  // namespace
@@ -46,18 +52,43 @@ HFONT UiResources::Font(const ui::Style* style, bool underline) {
   if (auto it = fonts_.find(key); it != fonts_.end()) return it->second;
 
   LOGFONTW lf = base_font_;
+  const std::wstring installed = InstalledFace(face);
   lf.lfHeight = height;
   lf.lfWidth = 0;
   lf.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   lf.lfItalic = italic;
   lf.lfUnderline = underline;
   lf.lfCharSet = DEFAULT_CHARSET;
-  const std::size_t n = face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+  const std::size_t n = installed.copy(lf.lfFaceName, LF_FACESIZE - 1);
   lf.lfFaceName[n] = L'\0';
   HFONT font = CreateFontIndirectW(&lf);
   if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   fonts_.emplace(key, font);
   return font;
+}
+
+std::wstring UiResources::InstalledFace(const std::wstring& face) {
+  if (auto it = installed_faces_.find(face); it != installed_faces_.end()) return it->second;
+  std::wstring chosen = face;
+  // CreateFont never fails for a face that is not installed: it quietly
+  // hands out another one. Whether a face exists is asked of the font
+  // enumeration instead (the callback runs once per matching face).
+  HDC screen = GetDC(nullptr);
+  for (std::wstring_view candidate : FaceCandidates(face)) {
+    if (candidate.size() >= LF_FACESIZE) continue;
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    candidate.copy(query.lfFaceName, candidate.size());
+    bool found = false;
+    EnumFontFamiliesExW(screen, &query, &NoteFaceFound, reinterpret_cast<LPARAM>(&found), 0);
+    if (found) {
+      chosen = std::wstring(candidate);
+      break;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  installed_faces_.emplace(face, chosen);
+  return chosen;
 }
 
 HBRUSH UiResources::Brush(std::uint32_t rgb) {

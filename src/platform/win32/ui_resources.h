@@ -38,12 +38,17 @@ class UiResources {
  private:
   using FontKey = std::tuple<std::wstring, int, bool, bool, bool>;
 
+  // The face to ask GDI for: `face` when it is installed, else the first
+  // installed face of the same metrics (FaceCandidates), else `face`.
+  std::wstring InstalledFace(const std::wstring& face);
+
   HINSTANCE instance_;
   HICON big_icon_ = nullptr;
   HICON small_icon_ = nullptr;
   LOGFONTW base_font_{};
   std::map<FontKey, HFONT> fonts_;
   std::map<std::uint32_t, HBRUSH> brushes_;
+  std::map<std::wstring, std::wstring> installed_faces_;
 };
 
 }  // namespace talvoro::platform::win32
