@@ -35,9 +35,12 @@ TEST(DispatchPass, WalksTabByTabTogglesFirstThenMatchesInSlotOrderThenLearning) 
     previous_tab = tab;
     previous_kind = step.kind;
     previous_slot = step.code->slot;
-    (step.kind == Step::Kind::Match   ? matches
-     : step.kind == Step::Kind::Learn ? learns
-                                      : toggles)++;
+    if (step.kind == Step::Kind::Match)
+      ++matches;
+    else if (step.kind == Step::Kind::Learn)
+      ++learns;
+    else
+      ++toggles;
   }
   EXPECT_EQ(toggles, 9u);
   EXPECT_EQ(learns, matches + toggles);
