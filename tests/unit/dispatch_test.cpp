@@ -29,8 +29,9 @@ TEST(DispatchPass, WalksTabByTabTogglesFirstThenMatchesInSlotOrderThenLearning) 
     ASSERT_GE(tab, previous_tab);
     if (tab == previous_tab) {
       ASSERT_GE(static_cast<int>(step.kind), static_cast<int>(previous_kind));
-      if (step.kind == Step::Kind::Match && previous_kind == Step::Kind::Match)
+      if (step.kind == Step::Kind::Match && previous_kind == Step::Kind::Match) {
         EXPECT_GT(step.code->slot, previous_slot);
+      }
     }
     previous_tab = tab;
     previous_kind = step.kind;
