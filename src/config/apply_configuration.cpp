@@ -25,9 +25,9 @@ void ShowCodes(ui::MainForm& form, const ProgrammeTable& table, const TabSpec& t
 }  // namespace
 
 void ConfigurationApplier::ApplyActivation(int tab) {
-  const TabSpec& spec = dispatch::Tab(tab);
-  const bool on = config_.programme()[spec.state_slot] == "ON";
-  form_.SetChecked(spec.activation, on);
+  const TabSpec& info = dispatch::Tab(tab);
+  const bool on = config_.programme()[info.state_slot] == "ON";
+  form_.SetChecked(info.activation, on);
   lamps_.Show(tab, on);
 }
 

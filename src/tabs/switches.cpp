@@ -28,10 +28,10 @@ void TabSwitches::Wire() {
 }
 
 void TabSwitches::SetActivation(int tab, bool on) {
-  const TabSpec& spec = dispatch::Tab(tab);
-  form_.SetChecked(spec.activation, on);
+  const TabSpec& info = dispatch::Tab(tab);
+  form_.SetChecked(info.activation, on);
   lamps_.Show(tab, on);
-  config_.programme()[spec.state_slot] = on ? "ON" : "OFF";
+  config_.programme()[info.state_slot] = on ? "ON" : "OFF";
   config_.SaveProgramme();
 }
 
@@ -42,63 +42,63 @@ void TabSwitches::SwitchOffOtherMembers(int tab) {
 }
 
 void TabSwitches::ActivationPressed(int tab) {
-  const TabSpec& spec = dispatch::Tab(tab);
+  const TabSpec& info = dispatch::Tab(tab);
   // The switch has already flipped (or not, for another button than the left).
-  const bool on = form_.Checked(spec.activation);
-  if (spec.activation_learn_action != 0 && form_.Checked(spec.programming)) {
+  const bool on = form_.Checked(info.activation);
+  if (info.activation_learn_action != 0 && form_.Checked(info.programming)) {
     // In programming mode the switch learns the tab's toggle code instead.
     SetActivation(tab, false);
-    learning_.Arm(spec.activation_learn_action);
+    learning_.Arm(info.activation_learn_action);
     return;
   }
   SetActivation(tab, on);
-  if (on && spec.activation_learn_action != 0) SwitchOffOtherMembers(tab);
+  if (on && info.activation_learn_action != 0) SwitchOffOtherMembers(tab);
 }
 
 void TabSwitches::ToggleActivation(int tab) {
-  const TabSpec& spec = dispatch::Tab(tab);
+  const TabSpec& info = dispatch::Tab(tab);
   const char* status;
-  if (form_.Checked(spec.activation)) {
+  if (form_.Checked(info.activation)) {
     SetActivation(tab, false);
-    state_.Pending(tab) = spec.toggle_off_pending;
+    state_.Pending(tab) = info.toggle_off_pending;
     status = kToggleOffText;
   } else {
     SetActivation(tab, true);
     // A remote toggle keeps the media players exclusive, not the TV tabs.
-    if (spec.group == Group::A) SwitchOffOtherMembers(tab);
-    state_.Pending(tab) = spec.toggle_on_pending;
+    if (info.group == Group::A) SwitchOffOtherMembers(tab);
+    state_.Pending(tab) = info.toggle_on_pending;
     status = kToggleOnText;
   }
-  if (osd::OsdCondition(state_, config_.settings())) osd_.ShowOsdMessage(spec.toggle_title, status);
+  if (osd::OsdCondition(state_, config_.settings())) osd_.ShowOsdMessage(info.toggle_title, status);
 }
 
 void TabSwitches::ProgrammingPressed(int tab) {
   state_.programming_tab = tab;
   bool any_on = false;
-  for (const TabSpec& spec : dispatch::Tabs()) any_on = any_on || form_.Checked(spec.programming);
+  for (const TabSpec& info : dispatch::Tabs()) any_on = any_on || form_.Checked(info.programming);
   if (!any_on) return;  // turning programming off does not turn activation back on
-  const TabSpec& spec = dispatch::Tab(state_.programming_tab);
-  config_.programme()[spec.state_slot] = "OFF";
-  form_.SetChecked(spec.activation, false);
-  lamps_.ShowLedOff(spec.number);
+  const TabSpec& info = dispatch::Tab(state_.programming_tab);
+  config_.programme()[info.state_slot] = "OFF";
+  form_.SetChecked(info.activation, false);
+  lamps_.ShowLedOff(info.number);
   config_.SaveProgramme();
 }
 
 void TabSwitches::PageChanged() {
   // From code: no handler runs and every activation switch keeps its state.
-  for (const TabSpec& spec : dispatch::Tabs()) form_.SetChecked(spec.programming, false);
+  for (const TabSpec& info : dispatch::Tabs()) form_.SetChecked(info.programming, false);
 }
 
 void TabSwitches::ClearTabCodes(int tab) {
-  const TabSpec& spec = dispatch::Tab(tab);
-  form_.SetChecked(spec.programming, false);
+  const TabSpec& info = dispatch::Tab(tab);
+  form_.SetChecked(info.programming, false);
   const std::string question =
       std::string("Êtes-vous sûr de vouloir effacer tous les codes IR de l'onglet \"") +
-      spec.clear_name + "\" ?";
+      info.clear_name + "\" ?";
   if (dialogs_.MessageBox(question, "Avertissement", platform::BoxIcon::Warning,
                           platform::BoxButtons::YesNo) != platform::BoxResult::Yes)
     return;
-  for (int slot : spec.clear_slots) config_.programme()[slot] = "0";
+  for (int slot : info.clear_slots) config_.programme()[slot] = "0";
   apply_configuration_();
   config_.SaveProgramme();
 }

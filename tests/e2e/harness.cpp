@@ -553,9 +553,9 @@ std::map<std::string, HWND> ControlWindows(HWND form) {
   for (HWND child : Descendants(form, nullptr)) {
     const int row = GetDlgCtrlID(child) - win32::kFirstControlId;
     if (row <= 0 || static_cast<std::size_t>(row) >= layout->controls.size()) continue;
-    const ui::ControlSpec& spec = layout->controls[static_cast<std::size_t>(row)];
-    if (!win32::HasOwnWindow(spec.kind) || !IsControlWindow(form, child)) continue;
-    windows.emplace(spec.name, child);
+    const ui::ControlSpec& row_desc = layout->controls[static_cast<std::size_t>(row)];
+    if (!win32::HasOwnWindow(row_desc.kind) || !IsControlWindow(form, child)) continue;
+    windows.emplace(row_desc.name, child);
   }
   return windows;
 }
