@@ -8,6 +8,8 @@
 #include "platform/keyboard.h"
 #include "platform/main_thread.h"
 #include "platform/mixer.h"
+#include "platform/power.h"
+#include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -27,6 +29,8 @@ struct Services {
   platform::ISingleInstance& instance;
   platform::IHidBackend& hid;
   platform::MainThreadQueue& main_thread;
+  platform::IPower& power;
+  platform::IPrograms& programs;
 };
 
 }  // namespace talvoro::app

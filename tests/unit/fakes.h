@@ -199,6 +199,33 @@ class FakeSingleInstance : public platform::ISingleInstance {
   std::vector<std::string> CommandLine() override { return command_line; }
 };
 
+class FakePower : public platform::IPower {
+ public:
+  std::vector<std::string> calls;
+  void StartScreenSaver() override { calls.push_back("screen-saver"); }
+  void DisplayLowPower() override { calls.push_back("display-off"); }
+  void ExitSystem(platform::ExitKind kind) override {
+    calls.push_back(kind == platform::ExitKind::Restart ? "restart" : "shut-down");
+  }
+};
+
+class FakePrograms : public platform::IPrograms {
+ public:
+  std::vector<std::string> calls;
+  std::set<std::string> fails;  // calls (as recorded) that fail
+  bool ShellOpen(const std::string& file) override { return Record("open " + file); }
+  bool Execute(const std::string& command_line) override { return Record("exec " + command_line); }
+  bool StartDefaultFor(const std::string& protocol) override {
+    return Record("default " + protocol);
+  }
+
+ private:
+  bool Record(const std::string& call) {
+    calls.push_back(call);
+    return !fails.count(call);
+  }
+};
+
 class NoHidBackend : public platform::IHidBackend {
  public:
   bool Available() override { return false; }
@@ -222,10 +249,12 @@ struct FakePlatform {
   FakeSingleInstance instance;
   NoHidBackend hid;
   platform::MainThreadQueue main_thread;
+  FakePower power;
+  FakePrograms programs;
 
   app::Services services() {
-    return {files,    clock, timers,   dialogs, keyboard,   shell,
-            registry, mixer, instance, hid,     main_thread};
+    return {files, clock,    timers, dialogs,     keyboard, shell,   registry,
+            mixer, instance, hid,    main_thread, power,    programs};
   }
 };
 

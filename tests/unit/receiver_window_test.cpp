@@ -17,7 +17,8 @@ class ReceiverWindowTest : public ::testing::Test {
   ReceiverWindowTest() {
     app_ = std::make_unique<Application>(
         Services{fake.files, fake.clock, fake.timers, fake.dialogs, fake.keyboard, fake.shell,
-                 fake.registry, fake.mixer, fake.instance, bus, fake.main_thread});
+                 fake.registry, fake.mixer, fake.instance, bus, fake.main_thread, fake.power,
+                 fake.programs});
     app_->OnMainWindowCreated();
   }
   ~ReceiverWindowTest() override { app_.reset(); }

@@ -105,8 +105,10 @@ int Run(HINSTANCE instance) {
   main_thread.SetErrorSink(ShowErrorBox);
 
   std::unique_ptr<IHidBackend> hid = CreateHidBackend(simulate);
-  app::Services services{files,    clock, timers,          dialogs, keyboard,   shell,
-                         registry, mixer, single_instance, *hid,    main_thread};
+  Win32Power power;
+  Win32Programs programs;
+  app::Services services{files,           clock, timers,      dialogs, keyboard, shell,   registry,
+                         mixer, single_instance, *hid,  main_thread, power,    programs};
   app::Application application(services);
   single_instance.SetCopyDataHandler([&application](const void* data, std::size_t size) {
     Guarded([&] { application.OnCopyData(data, size); });
@@ -124,6 +126,8 @@ int Run(HINSTANCE instance) {
   if (!main_window.hwnd()) return 1;
   taskbar.SetMainWindow(main_window.hwnd());
   shell.SetMainWindow(main_window.hwnd());
+  power.SetMainWindow(main_window.hwnd());
+  programs.SetMainWindow(main_window.hwnd());
 
   // A second copy has handed its command line over and ends here, without
   // showing anything or creating its other windows.

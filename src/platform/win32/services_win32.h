@@ -13,6 +13,8 @@
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
 #include "platform/mixer.h"
+#include "platform/power.h"
+#include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
@@ -85,6 +87,31 @@ class Win32Timers final : public ITimers {
 
   MessageWindow window_;
   TimerTable table_;
+};
+
+// The screen saver, the display's power and the PC's restart and shut-down.
+class Win32Power final : public IPower {
+ public:
+  // The program's top-level window, which the display command is posted to.
+  void SetMainWindow(HWND main) { main_ = main; }
+  void StartScreenSaver() override;
+  void DisplayLowPower() override;
+  void ExitSystem(ExitKind kind) override;
+
+ private:
+  HWND main_ = nullptr;
+};
+
+// Starting other programs through the shell.
+class Win32Programs final : public IPrograms {
+ public:
+  void SetMainWindow(HWND main) { main_ = main; }
+  bool ShellOpen(const std::string& file) override;
+  bool Execute(const std::string& command_line) override;
+  bool StartDefaultFor(const std::string& protocol) override;
+
+ private:
+  HWND main_ = nullptr;
 };
 
 class Win32Shell final : public IShell {

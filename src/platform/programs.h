@@ -1,0 +1,22 @@
+// Starting other programs.
+#pragma once
+
+#include <string>
+
+namespace talvoro::platform {
+
+class IPrograms {
+ public:
+  virtual ~IPrograms() = default;
+  // Opens `file` through the shell (no verb, shown normally), with the main
+  // window as owner; false when the shell could not start it. Text in the
+  // program's own encoding (Windows-1252).
+  virtual bool ShellOpen(const std::string& file) = 0;
+  // Runs a command line shown (as WinExec with SW_SHOW); false on failure.
+  virtual bool Execute(const std::string& command_line) = 0;
+  // Starts the program the user chose for a URL protocol ("http",
+  // "mailto"); false when there is none or it could not start.
+  virtual bool StartDefaultFor(const std::string& protocol) = 0;
+};
+
+}  // namespace talvoro::platform

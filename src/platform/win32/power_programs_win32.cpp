@@ -1,0 +1,86 @@
+// The screen, the PC's power and starting other programs.
+#include <vector>
+
+#include "platform/win32/services_win32.h"
+#include "platform/win32/wide_text.h"
+
+// After the program's own Windows header, which settles the macros.
+#include <shlwapi.h>
+
+namespace talvoro::platform::win32 {
+
+void Win32Power::StartScreenSaver() {
+  // Posted, as the desktop window handles it on its own thread.
+  PostMessageW(GetDesktopWindow(), WM_SYSCOMMAND, SC_SCREENSAVE, 0);
+}
+
+void Win32Power::DisplayLowPower() {
+  // Posted, never sent: DefWindowProc may block in the display driver, and
+  // a sent message would hold the main thread (and the receiver) with it.
+  if (main_) PostMessageW(main_, WM_SYSCOMMAND, SC_MONITORPOWER, 1);
+}
+
+namespace {
+
+// A process may restart or shut down the system only with this privilege
+// enabled in its own token.
+void EnableShutdownPrivilege() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return;
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  if (LookupPrivilegeValueW(nullptr, L"SeShutdownPrivilege", &privileges.Privileges[0].Luid))
+    AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+  CloseHandle(token);
+}
+
+}  // namespace
+
+void Win32Power::ExitSystem(ExitKind kind) {
+  EnableShutdownPrivilege();
+  // EWX_SHUTDOWN alone leaves today's PCs on at a "safe to turn off" state:
+  // EWX_POWEROFF switches them off. The reason marks a planned shut-down.
+  const UINT flags = kind == ExitKind::Restart ? EWX_REBOOT : EWX_SHUTDOWN | EWX_POWEROFF;
+  ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER |
+                           SHTDN_REASON_FLAG_PLANNED);
+}
+
+bool Win32Programs::ShellOpen(const std::string& file) {
+  // ShellExecute reports success as a value above 32.
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+      main_, nullptr, AnsiToWide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+bool Win32Programs::Execute(const std::string& command_line) {
+  // What WinExec does, with the Unicode call: CreateProcess may write into
+  // the command line, so it gets a copy of its own.
+  std::wstring command = AnsiToWide(command_line);
+  std::vector<wchar_t> buffer(command.begin(), command.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = SW_SHOW;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
+bool Win32Programs::StartDefaultFor(const std::string& protocol) {
+  wchar_t executable[MAX_PATH * 2] = {};
+  DWORD size = static_cast<DWORD>(std::size(executable));
+  if (FAILED(AssocQueryStringW(ASSOCF_IS_PROTOCOL, ASSOCSTR_EXECUTABLE,
+                               AnsiToWide(protocol).c_str(), L"open", executable, &size)))
+    return false;
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(main_, nullptr, executable, nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+}  // namespace talvoro::platform::win32
