@@ -1,6 +1,9 @@
 #include "app/main_window.h"
 
+#include "actions/close_app_tab.h"
 #include "actions/volume_controller.h"
+#include "actions/volumes_tab.h"
+#include "actions/windows_tab.h"
 #include "app/clock_text.h"
 #include "config/apply_configuration.h"
 #include "dispatch/action_registry.h"
@@ -31,8 +34,10 @@ struct MainWindow::Features final : dispatch::IPassTarget {
       : volume(s.mixer),
         devices(s.mixer),
         lamps(s.files, w.config_, forms.main),
+        pictures(s.files,
+                 [&config = w.config_](const std::string& name) { return config.FilePath(name); }),
         applier(w.config_, forms.main, lamps, volume, devices, w.state_.levels, s.files),
-        osd(forms.osd, s.timers, s.shell, s.files, w.config_, w.state_.levels),
+        osd(forms.osd, s.timers, s.shell, w.config_, pictures, w.state_.levels),
         countdown(forms.countdown),
         learn_dialog(forms.learn, s.timers, s.files, w.config_),
         conflict(forms.conflict),
@@ -44,7 +49,14 @@ struct MainWindow::Features final : dispatch::IPassTarget {
             [&main = forms.main](int tab) { return main.Checked(dispatch::Tab(tab).programming); },
             [this](int action) { learning.Arm(action); }),
         dispatcher(forms.main, w.config_.programme(), w.state_, *this),
-        tick(w.state_, s.clock, [&w] { w.UpdateClock(); }) {}
+        tick(w.state_, s.clock, [&w] { w.UpdateClock(); }),
+        volumes(w.state_, forms.main, w.config_, volume, devices, osd, pictures),
+        windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
+        close_app(w.state_, w.config_, s.keyboard, osd) {
+    volumes.Register(actions);
+    windows.Register(actions);
+    close_app.Register(actions);
+  }
 
   void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
   void RunAction(int action) override { actions.Run(action, dispatch::Caller::Remote); }
@@ -56,6 +68,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::VolumeController volume;
   actions::DeviceVolumes devices;
   tabs::Lamps lamps;
+  tabs::Pictures pictures;
   config::ConfigurationApplier applier;
   osd::Osd osd;
   osd::CountdownWindow countdown;
@@ -66,6 +79,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   dispatch::ActionRegistry actions;
   dispatch::Dispatcher dispatcher;
   dispatch::Tick tick;
+  actions::VolumesTab volumes;
+  actions::WindowsTab windows;
+  actions::CloseAppTab close_app;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -120,12 +136,19 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Restore, [this] { Restore(); });
   commands_.Wire(f);
   features_->switches.Wire();
-  // Every action button runs its routine through the registry, as the remote does.
-  for (const dispatch::TabSpec& tab : dispatch::Tabs())
-    for (const dispatch::CodeSlot& code : tab.codes)
-      f.OnClick(code.control, [this, action = code.action] {
+  // Every action button runs its routine through the registry, as the remote
+  // does; the volume selectors act on a press of any mouse button.
+  for (const dispatch::TabSpec& tab : dispatch::Tabs()) {
+    for (const dispatch::CodeSlot& code : tab.codes) {
+      auto run = [this, action = code.action] {
         features_->actions.Run(action, dispatch::Caller::Window);
-      });
+      };
+      if (ui::MainLayout().controls[ui::MainForm::At(code.control)].kind == ui::Kind::RadioButton)
+        f.OnMouseDown(code.control, [run](ui::MouseButton) { run(); });
+      else
+        f.OnClick(code.control, run);
+    }
+  }
 }
 
 bool MainWindow::Create() {

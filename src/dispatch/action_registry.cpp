@@ -21,12 +21,9 @@ void ActionRegistry::Run(int action, Caller caller) const {
   auto it = entries_.find(action);
   if (it == entries_.end()) return;
   const Entry& entry = it->second;
-  if (programming_on_(entry.tab)) {
-    arm_(action);
-    // The Volumes tab's routines act while programming, too.
-    if (entry.tab != kTabVolumes) return;
-  }
-  if (entry.routine) entry.routine(caller);
+  const bool armed = programming_on_(entry.tab);
+  if (armed) arm_(action);
+  if (entry.routine) entry.routine(Call{caller, armed});
 }
 
 }  // namespace talvoro::dispatch

@@ -12,9 +12,18 @@ namespace talvoro::dispatch {
 // Who asked for an action.
 enum class Caller { Window, Remote };
 
+// How a routine is called: by whom, and whether the tab's programming switch
+// was on, in which case learning has just been armed for the action and the
+// routine does only what its tab does while programming (the Volumes tab
+// acts all the same; some tabs still announce on the OSD; most do nothing).
+struct Call {
+  Caller caller = Caller::Window;
+  bool armed = false;
+};
+
 class ActionRegistry {
  public:
-  using Routine = std::function<void(Caller)>;
+  using Routine = std::function<void(const Call&)>;
   // Whether a tab's programming switch is on.
   using ProgrammingOn = std::function<bool(int tab)>;
   // Arms learning for an action number.
@@ -28,8 +37,8 @@ class ActionRegistry {
   bool HasRoutine(int action) const;
 
   // The common skeleton of every action: with the tab's programming switch
-  // on, arm learning for it instead (the Volumes tab then acts as well);
-  // otherwise run the routine. Unknown numbers do nothing.
+  // on, arm learning for it first; then run the routine, told whether it
+  // armed. Unknown numbers do nothing.
   void Run(int action, Caller caller) const;
 
  private:

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "tabs/images.h"
 #include "ui/centre.h"
 
 namespace talvoro::osd {
@@ -49,9 +48,14 @@ bool OsdPlace(const std::string& setting, platform::ScreenSize screen, Point& pl
 }
 
 Osd::Osd(ui::OsdForm& form, platform::ITimers& timers, platform::IShell& shell,
-         platform::IFileSystem& files, const config::Configuration& config,
+         const config::Configuration& config, tabs::Pictures& pictures,
          const actions::VolumeLevels& levels)
-    : form_(form), timers_(timers), shell_(shell), files_(files), config_(config), levels_(levels) {
+    : form_(form),
+      timers_(timers),
+      shell_(shell),
+      config_(config),
+      pictures_(pictures),
+      levels_(levels) {
   hide_timer_ = timers_.CreateTimer(kHideInterval, [this] { OnHideTick(); });
 }
 
@@ -108,8 +112,9 @@ void Osd::ShowOsdVolume(const std::string& image) {
   form_.SetPosition(OsdId::ProgressBar1, levels_.master);
   form_.SetPosition(OsdId::ProgressBar2, levels_.wave);
   ShowOsd();
-  // Last: a missing picture is reported, the announcement still stands.
-  form_.SetImage(OsdId::Image1, tabs::LoadPicture(files_, config_.FilePath(image)));
+  form_.SetImage(OsdId::Image1, pictures_.Get(image));
+  // Last: a missing picture is reported (once), the announcement stands.
+  pictures_.ReportNewFailures();
 }
 
 void Osd::ShowOsdBalance(int level) {

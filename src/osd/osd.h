@@ -8,9 +8,9 @@
 #include "actions/volume_controller.h"
 #include "app/app_state.h"
 #include "config/configuration.h"
-#include "platform/file_system.h"
 #include "platform/shell.h"
 #include "platform/timers.h"
+#include "tabs/images.h"
 #include "ui/forms/forms.h"
 
 namespace talvoro::osd {
@@ -32,7 +32,7 @@ class Osd {
   static constexpr int kHideInterval = 1000;
 
   Osd(ui::OsdForm& form, platform::ITimers& timers, platform::IShell& shell,
-      platform::IFileSystem& files, const config::Configuration& config,
+      const config::Configuration& config, tabs::Pictures& pictures,
       const actions::VolumeLevels& levels);
 
   // Starts (or keeps) the hide countdown, places the window and shows it on top.
@@ -42,7 +42,8 @@ class Osd {
   void ShowOsdInfo(const std::string& first, const std::string& second);
   // Sets the line's left position as given (no centring).
   void ShowOsdSelection(const std::string& text, int left);
-  // The level bars, and the speaker picture `image` from the program directory.
+  // The level bars, and the speaker picture `image` from the program
+  // directory (a missing one is reported once and left empty).
   void ShowOsdVolume(const std::string& image);
   void ShowOsdBalance(int level);
   // Moves the window to the place the position setting names.
@@ -58,8 +59,8 @@ class Osd {
   ui::OsdForm& form_;
   platform::ITimers& timers_;
   platform::IShell& shell_;
-  platform::IFileSystem& files_;
   const config::Configuration& config_;
+  tabs::Pictures& pictures_;
   const actions::VolumeLevels& levels_;
   platform::TimerId hide_timer_ = 0;
   int hide_ticks_ = 0;

@@ -16,4 +16,23 @@ std::shared_ptr<const std::string> LoadPicture(platform::IFileSystem& files,
                          "\". Le fichier spécifié est introuvable");
 }
 
+std::shared_ptr<const std::string> Pictures::Get(const std::string& name) {
+  if (auto it = loaded_.find(name); it != loaded_.end()) return it->second;
+  if (failed_.count(name)) return nullptr;
+  try {
+    return loaded_[name] = LoadPicture(files_, path_of_(name));
+  } catch (const config::AppError& error) {
+    failed_.insert(name);
+    unreported_.push_back(error.what());
+    return nullptr;
+  }
+}
+
+void Pictures::ReportNewFailures() {
+  if (unreported_.empty()) return;
+  const std::string message = unreported_.front();
+  unreported_.clear();
+  throw config::AppError(message);
+}
+
 }  // namespace talvoro::tabs

@@ -1,7 +1,11 @@
 // Pictures read from the program directory.
 #pragma once
 
+#include <functional>
+#include <map>
 #include <memory>
+#include <set>
+#include <vector>
 #include <string>
 
 #include "platform/file_system.h"
@@ -13,5 +17,26 @@ namespace talvoro::tabs {
 // opened but could not be read.
 std::shared_ptr<const std::string> LoadPicture(platform::IFileSystem& files,
                                                const std::string& path);
+
+// Pictures named by file, read once from the program directory and kept. A
+// picture that cannot be read is shown empty; its error is reported once,
+// when ReportNewFailures() is called after the operation has completed.
+class Pictures {
+ public:
+  Pictures(platform::IFileSystem& files, std::function<std::string(const std::string&)> path_of)
+      : files_(files), path_of_(std::move(path_of)) {}
+
+  // The picture, or null when it cannot be read.
+  std::shared_ptr<const std::string> Get(const std::string& name);
+  // Throws the first failure not reported yet (AppError), if any.
+  void ReportNewFailures();
+
+ private:
+  platform::IFileSystem& files_;
+  std::function<std::string(const std::string&)> path_of_;
+  std::map<std::string, std::shared_ptr<const std::string>> loaded_;
+  std::set<std::string> failed_;
+  std::vector<std::string> unreported_;
+};
 
 }  // namespace talvoro::tabs

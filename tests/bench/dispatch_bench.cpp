@@ -53,7 +53,7 @@ struct RunningProgram {
     for (const auto& tab : dispatch::Tabs())
       for (const auto& slot : tab.codes)
         app->main_window().actions().SetRoutine(slot.action,
-                                                [this](dispatch::Caller) { ++actions_run; });
+                                                [this](const dispatch::Call&) { ++actions_run; });
   }
 };
 

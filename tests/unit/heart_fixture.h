@@ -48,14 +48,17 @@ class HeartTest : public ::testing::Test {
     saves_at_start = Saves();
   }
 
-  // Records every action routine run, by action number.
+  // Records every action routine that acts (not merely armed), by action
+  // number, in place of the tabs' own routines.
   void RecordActions() {
     for (const auto& tab : dispatch::Tabs())
       for (const auto& code : tab.codes)
-        win().actions().SetRoutine(code.action, [this, action = code.action](dispatch::Caller c) {
-          ran.push_back(action);
-          callers.push_back(c);
-        });
+        win().actions().SetRoutine(code.action,
+                                   [this, action = code.action](const dispatch::Call& call) {
+                                     if (call.armed) return;
+                                     ran.push_back(action);
+                                     callers.push_back(call.caller);
+                                   });
   }
 
   app::MainWindow& win() { return app->main_window(); }

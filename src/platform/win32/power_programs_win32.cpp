@@ -42,14 +42,14 @@ void Win32Power::ExitSystem(ExitKind kind) {
   // EWX_SHUTDOWN alone leaves today's PCs on at a "safe to turn off" state:
   // EWX_POWEROFF switches them off. The reason marks a planned shut-down.
   const UINT flags = kind == ExitKind::Restart ? EWX_REBOOT : EWX_SHUTDOWN | EWX_POWEROFF;
-  ExitWindowsEx(flags, SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER |
-                           SHTDN_REASON_FLAG_PLANNED);
+  ExitWindowsEx(flags,
+                SHTDN_REASON_MAJOR_OTHER | SHTDN_REASON_MINOR_OTHER | SHTDN_REASON_FLAG_PLANNED);
 }
 
 bool Win32Programs::ShellOpen(const std::string& file) {
   // ShellExecute reports success as a value above 32.
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
-      main_, nullptr, AnsiToWide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(main_, nullptr, AnsiToWide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   return result > 32;
 }
 
