@@ -30,7 +30,9 @@ std::shared_ptr<const std::string> Pictures::Get(const std::string& name) {
 
 void Pictures::ReportNewFailures() {
   if (unreported_.empty()) return;
-  const std::string message = unreported_.front();
+  std::string message;
+  for (const std::string& failure : unreported_)
+    message += (message.empty() ? "" : ".\n") + failure;
   unreported_.clear();
   throw config::AppError(message);
 }

@@ -28,7 +28,7 @@ class Pictures {
 
   // The picture, or null when it cannot be read.
   std::shared_ptr<const std::string> Get(const std::string& name);
-  // Throws the first failure not reported yet (AppError), if any.
+  // Throws the failures not reported yet (one AppError, a line each), if any.
   void ReportNewFailures();
 
  private:
