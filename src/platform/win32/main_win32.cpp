@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/application.h"
+#include "platform/endpoint_mixer.h"
+#include "platform/win32/audio_win32.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/hid_win32.h"
@@ -89,7 +91,8 @@ int Run(HINSTANCE instance) {
   Win32Keyboard keyboard;
   Win32Shell shell(resources.small_icon(), taskbar);
   Win32Registry registry;
-  NullMixer mixer;
+  Win32AudioEndpoints audio_endpoints;
+  EndpointMixer mixer(audio_endpoints);
   Win32SingleInstance single_instance(instance);
   MainThreadQueue main_thread;
   MessageWindow wake_window(instance, [&](UINT message, WPARAM, LPARAM, LRESULT& result) {

@@ -12,7 +12,6 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 #include "platform/keyboard.h"
-#include "platform/mixer.h"
 #include "platform/power.h"
 #include "platform/programs.h"
 #include "platform/registry.h"
@@ -61,17 +60,6 @@ class Win32Registry final : public IRegistry {
   void WriteUserDword(const std::string& key, const std::string& value,
                       std::uint32_t data) override;
   void DeleteUserKey(const std::string& key) override;
-};
-
-// No mixer yet: writes do nothing, reads give 0 and no device is present.
-class NullMixer final : public IMixer {
- public:
-  void WriteMasterLevels(ChannelLevels) override {}
-  void ReadMasterLevels(ChannelLevels&) override {}
-  void WriteMasterMute(bool) override {}
-  bool HasDevice(int) override { return false; }
-  std::uint32_t ReadDeviceVolume(int) override { return 0; }
-  void WriteDeviceVolume(int, std::uint32_t) override {}
 };
 
 class Win32Timers final : public ITimers {
