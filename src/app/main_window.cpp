@@ -13,6 +13,7 @@
 #include "learning/learn_dialog.h"
 #include "learning/learning.h"
 #include "media/app_paths.h"
+#include "media/launcher.h"
 #include "osd/osd.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
@@ -56,10 +57,12 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
         close_app(w.state_, w.config_, s.keyboard, osd),
         file_dialogs(s.dialogs, s.files, w.config_),
-        paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files) {
+        paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
+        launcher(w.state_, w.config_, s.clock, osd, paths) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
+    launcher.Register(actions);
   }
 
   void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
@@ -87,8 +90,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::WindowsTab windows;
   actions::CloseAppTab close_app;
   FileDialogs file_dialogs;
-  // The media tabs' start step (media::IStartStep).
+  // The media tabs' start step (media::IStartStep) and the launcher's.
   media::AppPaths paths;
+  media::Launcher launcher;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
