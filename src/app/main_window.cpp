@@ -5,12 +5,15 @@
 #include "actions/volumes_tab.h"
 #include "actions/windows_tab.h"
 #include "app/clock_text.h"
+#include "app/file_dialogs.h"
 #include "config/apply_configuration.h"
 #include "dispatch/action_registry.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/tick.h"
 #include "learning/learn_dialog.h"
 #include "learning/learning.h"
+#include "media/app_paths.h"
+#include "media/launcher.h"
 #include "osd/osd.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
@@ -52,10 +55,14 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         tick(w.state_, s.clock, [&w] { w.UpdateClock(); }),
         volumes(w.state_, forms.main, w.config_, volume, devices, osd, pictures),
         windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
-        close_app(w.state_, w.config_, s.keyboard, osd) {
+        close_app(w.state_, w.config_, s.keyboard, osd),
+        file_dialogs(s.dialogs, s.files, w.config_),
+        paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
+        launcher(w.state_, w.config_, s.clock, osd, paths) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
+    launcher.Register(actions);
   }
 
   void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
@@ -82,6 +89,10 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::VolumesTab volumes;
   actions::WindowsTab windows;
   actions::CloseAppTab close_app;
+  FileDialogs file_dialogs;
+  // The media tabs' start step (media::IStartStep) and the launcher's.
+  media::AppPaths paths;
+  media::Launcher launcher;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -126,6 +137,12 @@ tabs::TabSwitches& MainWindow::switches() {
 tabs::Lamps& MainWindow::lamps() {
   return features_->lamps;
 }
+FileDialogs& MainWindow::file_dialogs() {
+  return features_->file_dialogs;
+}
+media::AppPaths& MainWindow::paths() {
+  return features_->paths;
+}
 
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;
@@ -136,6 +153,7 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Restore, [this] { Restore(); });
   commands_.Wire(f);
   features_->switches.Wire();
+  features_->paths.Wire();
   // Every action button runs its routine through the registry, as the remote
   // does; the volume selectors act on a press of any mouse button.
   for (const dispatch::TabSpec& tab : dispatch::Tabs()) {

@@ -32,6 +32,9 @@ class Learning;
 class LearnDialog;
 class ConflictWindow;
 }  // namespace talvoro::learning
+namespace talvoro::media {
+class AppPaths;
+}
 namespace talvoro::osd {
 class Osd;
 class CountdownWindow;
@@ -42,6 +45,8 @@ class TabSwitches;
 }  // namespace talvoro::tabs
 
 namespace talvoro::app {
+
+class FileDialogs;
 
 class MainWindow : public hid::IReceiverHost {
  public:
@@ -90,6 +95,9 @@ class MainWindow : public hid::IReceiverHost {
   osd::CountdownWindow& countdown();
   tabs::TabSwitches& switches();
   tabs::Lamps& lamps();
+  FileDialogs& file_dialogs();
+  // The programs' paths and the start step the media tabs run (IStartStep).
+  media::AppPaths& paths();
 
   // --- the receiver ---
   void OnReceiverStatus(const std::string& utf8) override;

@@ -1,6 +1,7 @@
-// Message boxes and the standard error box.
+// Message boxes, the standard error box and the open-file dialog.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace talvoro::platform {
@@ -8,6 +9,20 @@ namespace talvoro::platform {
 enum class BoxIcon { Information, Warning, Error };
 enum class BoxButtons { Ok, YesNo };
 enum class BoxResult { Ok, Yes, No, Cancel };
+
+// What an open-file dialog is asked to show. Texts are UTF-8.
+struct OpenFileRequest {
+  std::string title;           // "" for the system's own title
+  std::string filter;          // "Description|pattern" pairs joined by '|'
+  std::string initial_folder;  // "" (or a folder that does not exist): the system's choice
+};
+
+// How an open-file dialog ended. Paths are UTF-8, so that every character of
+// the file system's names survives.
+struct OpenFileResult {
+  std::optional<std::string> path;  // the chosen file's full path; nullopt when cancelled
+  std::string folder;               // the folder the dialog showed last; "" when unknown
+};
 
 class IDialogs {
  public:
@@ -17,6 +32,15 @@ class IDialogs {
   // A modal message box, centred on the screen.
   virtual BoxResult MessageBox(const std::string& utf8_text, const std::string& utf8_caption,
                                BoxIcon icon, BoxButtons buttons) = 0;
+  // A modal warning box with one OK button, centred on the screen, that
+  // stands above every other window and asks for the foreground: it is
+  // raised from the remote too, while the main window is hidden.
+  virtual void ShowForegroundWarning(const std::string& utf8_text,
+                                     const std::string& utf8_caption) = 0;
+  // The system's default sound (MessageBeep with 0).
+  virtual void Beep() = 0;
+  // A modal open-file dialog owned by the main window.
+  virtual OpenFileResult OpenFile(const OpenFileRequest& request) = 0;
 };
 
 }  // namespace talvoro::platform

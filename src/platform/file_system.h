@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -82,6 +83,11 @@ class IFileSystem {
   virtual void RemoveFile(const std::string& path) = 0;
 
   virtual bool FileExists(const std::string& path) = 0;
+
+  // The short (8.3) form of the existing file or folder `utf8_path` (UTF-8,
+  // as a file dialog gives it), in Windows-1252 bytes; nullopt when the file
+  // system has no short form whose every character Windows-1252 can hold.
+  virtual std::optional<std::string> ShortPath(const std::string& utf8_path) = 0;
 };
 
 }  // namespace talvoro::platform

@@ -17,6 +17,11 @@ class IPrograms {
   // Starts the program the user chose for a URL protocol ("http",
   // "mailto"); false when there is none or it could not start.
   virtual bool StartDefaultFor(const std::string& protocol) = 0;
+  // Creates a process running exactly the file `application` with
+  // `command_line` (both Windows-1252), the caller's environment and current
+  // directory, shown as the program itself asks; does not wait for it. False
+  // when no process was created.
+  virtual bool StartProgram(const std::string& application, const std::string& command_line) = 0;
 };
 
 }  // namespace talvoro::platform

@@ -75,6 +75,7 @@ struct Style {
   int font_px = 0;                        // 0: default size
   std::uint32_t colour = kDefaultColour;  // text colour 0xRRGGBB
   std::uint32_t face = kDefaultColour;    // background colour 0xRRGGBB
+  std::uint32_t raised = kDefaultColour;  // speed buttons: the light edge of their bevel
   int min = 0;                            // bars: range
   int max = 0;
   // Images: a picture built into the program (its resource name), shown

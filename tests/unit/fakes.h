@@ -53,6 +53,12 @@ class FakeFileSystem : public platform::IFileSystem {
   bool FileExists(const std::string& path) override {
     return files.count(path) || unreadable.count(path) || read_errors.count(path);
   }
+  std::map<std::string, std::string> short_paths;  // UTF-8 path -> its short form
+  std::optional<std::string> ShortPath(const std::string& utf8_path) override {
+    auto it = short_paths.find(utf8_path);
+    if (it == short_paths.end()) return std::nullopt;
+    return it->second;
+  }
 };
 
 class FakeClock : public platform::IClock {
@@ -98,6 +104,24 @@ class FakeDialogs : public platform::IDialogs {
                                  platform::BoxButtons) override {
     messages.push_back(text);
     return answer;
+  }
+  // Beeps and topmost warnings in the order they came, as "beep" and
+  // "<caption>: <text>"; `during_warning` runs while a warning is shown.
+  std::vector<std::string> alerts;
+  std::function<void()> during_warning;
+  void ShowForegroundWarning(const std::string& text, const std::string& caption) override {
+    alerts.push_back(caption + ": " + text);
+    if (during_warning) during_warning();
+  }
+  void Beep() override { alerts.push_back("beep"); }
+  // The open-file dialog: every request, and how the next ones end (the
+  // chosen path, nullopt for a cancel, and the folder shown last).
+  std::vector<platform::OpenFileRequest> open_requests;
+  std::optional<std::string> chosen;
+  std::string ended_in;
+  platform::OpenFileResult OpenFile(const platform::OpenFileRequest& request) override {
+    open_requests.push_back(request);
+    return {chosen, ended_in};
   }
 };
 
@@ -217,6 +241,10 @@ class FakePrograms : public platform::IPrograms {
   bool Execute(const std::string& command_line) override { return Record("exec " + command_line); }
   bool StartDefaultFor(const std::string& protocol) override {
     return Record("default " + protocol);
+  }
+  // Recorded as "start <application> | <command line>".
+  bool StartProgram(const std::string& application, const std::string& command_line) override {
+    return Record("start " + application + " | " + command_line);
   }
 
  private:

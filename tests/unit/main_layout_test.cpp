@@ -206,6 +206,12 @@ TEST(MainLayoutPages, MediaButtonsAreSquaresWithTheStartButtonLarger) {
 }
 
 TEST(MainLayoutPages, LauncherButtonsAreSmallNumberedSquares) {
+  // White bold digits on a blue face (52, 105, 165) lit by a lighter blue
+  // (138, 162, 215).
+  EXPECT_EQ(styles::kLaunchButton.colour, 0xFFFFFFu);
+  EXPECT_EQ(styles::kLaunchButton.face, 0x3469A5u);
+  EXPECT_EQ(styles::kLaunchButton.raised, 0x8AA2D7u);
+  EXPECT_TRUE(styles::kLaunchButton.flags & flag::kBold);
   for (const dispatch::CodeSlot& code : dispatch::Tab(dispatch::kTabLauncher).codes) {
     const ControlSpec& b = Desc(code.control);
     EXPECT_EQ(b.w, 25) << b.name;

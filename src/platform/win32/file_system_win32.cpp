@@ -127,4 +127,22 @@ bool Win32FileSystem::FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+std::optional<std::string> Win32FileSystem::ShortPath(const std::string& utf8_path) {
+  const std::wstring path = Utf8ToWide(utf8_path);
+  // Asked with no buffer, the call gives the size it needs, terminator included.
+  const DWORD needed = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (needed == 0) return std::nullopt;
+  std::wstring short_path(needed, L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), short_path.data(), needed);
+  if (length == 0 || length >= needed) return std::nullopt;
+  short_path.resize(length);
+  // A volume that keeps no 8.3 names (short-name creation is off on most
+  // volumes but the system's) gives the long names back unchanged, so the
+  // result must still pass the test the long path failed.
+  bool lossy = false;
+  std::string bytes = WideToAnsi(short_path, &lossy);
+  if (lossy || AnsiToWide(bytes) != short_path) return std::nullopt;
+  return bytes;
+}
+
 }  // namespace talvoro::platform::win32

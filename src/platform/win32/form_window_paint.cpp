@@ -50,6 +50,15 @@ COLORREF Blend(COLORREF a, COLORREF b, int percent_b) {
              mix(GetBValue(a), GetBValue(b)));
 }
 
+// A 0xRRGGBB colour darkened towards black by `percent`.
+std::uint32_t Darker(std::uint32_t rgb, int percent) {
+  auto channel = [&](int shift) {
+    const std::uint32_t value = (rgb >> shift) & 0xFF;
+    return (value * static_cast<std::uint32_t>(100 - percent) / 100) << shift;
+  };
+  return channel(16) | channel(8) | channel(0);
+}
+
 }  // namespace
 
 void FormWindow::PaintContainer(std::size_t i, HDC dc) {
@@ -162,7 +171,30 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
   FillRect(dc, &rect,
            face != ui::kDefaultColour ? res_.Brush(face)
                                       : res_.Brush(BackgroundColour(form_.layout(), i)));
-  DrawEdge(dc, &rect, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  const std::uint32_t raised = style ? style->raised : ui::kDefaultColour;
+  if (raised != ui::kDefaultColour && face != ui::kDefaultColour) {
+    // A bevel in the button's own colours (DrawEdge would take the system's
+    // grey ones): the raised colour lights the top and left edges, a darker
+    // face shades the others; pushed, the two change places.
+    const std::uint32_t dark = Darker(face, 45);
+    const std::uint32_t top_left = pushed ? dark : raised;
+    const std::uint32_t bottom_right = pushed ? raised : dark;
+    const LONG w = rect.right - rect.left;
+    const LONG h = rect.bottom - rect.top;
+    for (LONG k = 0; k < 2; ++k) {
+      const RECT top{rect.left + k, rect.top + k, rect.left + w - k, rect.top + k + 1};
+      const RECT left{rect.left + k, rect.top + k, rect.left + k + 1, rect.top + h - k};
+      const RECT bottom{rect.left + k, rect.top + h - k - 1, rect.left + w - k, rect.top + h - k};
+      const RECT right{rect.left + w - k - 1, rect.top + k, rect.left + w - k, rect.top + h - k};
+      FillRect(dc, &top, res_.Brush(top_left));
+      FillRect(dc, &left, res_.Brush(top_left));
+      FillRect(dc, &bottom, res_.Brush(bottom_right));
+      FillRect(dc, &right, res_.Brush(bottom_right));
+    }
+    InflateRect(&rect, -2, -2);
+  } else {
+    DrawEdge(dc, &rect, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  }
   if (pushed) OffsetRect(&rect, 1, 1);
 
   const std::wstring text = Utf8ToWide(state.text);

@@ -131,6 +131,7 @@ int Run(HINSTANCE instance) {
   shell.SetMainWindow(main_window.hwnd());
   power.SetMainWindow(main_window.hwnd());
   programs.SetMainWindow(main_window.hwnd());
+  dialogs.SetMainWindow(main_window.hwnd());
 
   // A second copy has handed its command line over and ends here, without
   // showing anything or creating its other windows.

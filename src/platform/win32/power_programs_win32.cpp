@@ -72,6 +72,31 @@ bool Win32Programs::Execute(const std::string& command_line) {
   return true;
 }
 
+bool Win32Programs::StartProgram(const std::string& application,
+                                 const std::string& command_line) {
+  // With lpApplicationName set, Windows runs exactly that file: no search
+  // along the PATH, and no cutting of an unquoted command line at its blanks,
+  // which would try "C:\Program.exe" before "C:\Program Files\...". The
+  // command line then only becomes the program's arguments. CreateProcessW
+  // may write into it, so it gets a copy of its own.
+  const std::wstring file = AnsiToWide(application);
+  const std::wstring command = AnsiToWide(command_line);
+  std::vector<wchar_t> buffer(command.begin(), command.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  // No handle is inherited: the started program is none of ours, and an
+  // inherited handle (a standard handle the program was given, a pipe) would
+  // stay open for as long as it runs.
+  if (!CreateProcessW(file.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+
 bool Win32Programs::StartDefaultFor(const std::string& protocol) {
   wchar_t executable[MAX_PATH * 2] = {};
   DWORD size = static_cast<DWORD>(std::size(executable));

@@ -33,6 +33,7 @@ class Win32FileSystem final : public IFileSystem {
   void ReplaceFile(const std::string& source, const std::string& target) override;
   void RemoveFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  std::optional<std::string> ShortPath(const std::string& utf8_path) override;
 };
 
 class Win32Clock final : public IClock {
@@ -48,9 +49,18 @@ class Win32Keyboard final : public IKeyboard {
 
 class Win32Dialogs final : public IDialogs {
  public:
+  // The owner of the open-file dialogs.
+  void SetMainWindow(HWND main) { main_ = main; }
   void ShowError(const std::string& utf8_message) override;
   BoxResult MessageBox(const std::string& utf8_text, const std::string& utf8_caption, BoxIcon icon,
                        BoxButtons buttons) override;
+  void ShowForegroundWarning(const std::string& utf8_text,
+                             const std::string& utf8_caption) override;
+  void Beep() override;
+  OpenFileResult OpenFile(const OpenFileRequest& request) override;
+
+ private:
+  HWND main_ = nullptr;
 };
 
 class Win32Registry final : public IRegistry {
@@ -97,6 +107,7 @@ class Win32Programs final : public IPrograms {
   bool ShellOpen(const std::string& file) override;
   bool Execute(const std::string& command_line) override;
   bool StartDefaultFor(const std::string& protocol) override;
+  bool StartProgram(const std::string& application, const std::string& command_line) override;
 
  private:
   HWND main_ = nullptr;

@@ -57,6 +57,56 @@ BoxResult Win32Dialogs::MessageBox(const std::string& utf8_text, const std::stri
   }
 }
 
+namespace {
+
+// The hook that raises the next message box of this thread above every
+// window, while it is installed.
+thread_local HHOOK topmost_hook = nullptr;
+
+// Runs after each message sent to a window of this thread. A message box has
+// finished setting itself up when its WM_INITDIALOG returns, before it shows.
+LRESULT CALLBACK RaiseBoxAfterInit(int code, WPARAM wparam, LPARAM lparam) {
+  const HHOOK hook = topmost_hook;
+  if (code == HC_ACTION) {
+    const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lparam);
+    if (call->message == WM_INITDIALOG && !(GetWindowLongW(call->hwnd, GWL_STYLE) & WS_CHILD)) {
+      SetWindowPos(call->hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      // Only this box: the dialogs its modal loop may open later are not concerned.
+      UnhookWindowsHookEx(hook);
+      topmost_hook = nullptr;
+    }
+  }
+  return CallNextHookEx(hook, code, wparam, lparam);
+}
+
+}  // namespace
+
+void Win32Dialogs::ShowForegroundWarning(const std::string& utf8_text,
+                                         const std::string& utf8_caption) {
+  // Raised from the remote while the main window is reduced, the box has no
+  // active window to stand on and would open behind the program in front:
+  // MB_TOPMOST keeps it above every window, also when Windows refuses the
+  // foreground to a program the user is not working with (the foreground
+  // lock only makes its taskbar entry flash), and MB_SETFOREGROUND asks for
+  // the foreground so that Enter closes it. Not every system honours
+  // MB_TOPMOST (Wine creates the box as any other), so the box is also made
+  // topmost by hand once it is set up.
+  const ModalOwner owner = ModalOwner::Current();
+  topmost_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RaiseBoxAfterInit, nullptr,
+                                   GetCurrentThreadId());
+  MessageBoxW(owner.window, Utf8ToWide(utf8_text).c_str(), Utf8ToWide(utf8_caption).c_str(),
+              MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND | owner.extra_flags);
+  if (topmost_hook) {
+    UnhookWindowsHookEx(topmost_hook);
+    topmost_hook = nullptr;
+  }
+}
+
+void Win32Dialogs::Beep() {
+  // 0 is MB_OK: the system's default sound.
+  MessageBeep(0);
+}
+
 std::optional<std::uint32_t> Win32Registry::ReadUserDword(const std::string& key,
                                                           const std::string& value) {
   HKEY handle = nullptr;

@@ -19,9 +19,11 @@ inline constexpr Style kCodeLabel{.colour = 0x808080};
 inline constexpr Style kPathLabel{.colour = 0x000080};
 // Web links.
 inline constexpr Style kLink{.flags = flag::kHandCursor, .colour = 0x0000FF};
-// Launcher buttons: white bold digit on a blue face.
-inline constexpr Style kLaunchButton{
-    .flags = flag::kBold | flag::kHandCursor, .colour = 0xFFFFFF, .face = 0x3469A5};
+// Launcher buttons: white bold digit on a blue face, lit by a lighter blue.
+inline constexpr Style kLaunchButton{.flags = flag::kBold | flag::kHandCursor,
+                                     .colour = 0xFFFFFF,
+                                     .face = 0x3469A5,
+                                     .raised = 0x8AA2D7};
 inline constexpr Style kVerticalBar100{.flags = flag::kVertical, .min = 0, .max = 100};
 inline constexpr Style kVerticalBar255{.flags = flag::kVertical, .min = 0, .max = 255};
 inline constexpr Style kBalanceTrack{.flags = flag::kDisabled, .min = -90, .max = 90};

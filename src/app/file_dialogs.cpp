@@ -1,0 +1,44 @@
+#include "app/file_dialogs.h"
+
+#include <stdexcept>
+
+#include "config/text.h"
+
+namespace talvoro::app {
+
+std::optional<std::string> ProgramPath(const std::string& utf8_path,
+                                       platform::IFileSystem& files) {
+  std::string bytes = config::Utf8ToAnsi(utf8_path);
+  // Every character survived when the bytes read back as the same text.
+  if (config::AnsiToUtf8(bytes) == utf8_path) return bytes;
+  return files.ShortPath(utf8_path);
+}
+
+std::optional<std::string> FileDialogs::Open(int number, const std::string& filter,
+                                             const std::string& title) {
+  if (number < 1 || number > kCount) throw std::out_of_range("file dialog number");
+  const bool import_dialog = number == kImportDialog;
+  std::string& folder = folders_[static_cast<std::size_t>(number - 1)];
+  platform::OpenFileRequest request;
+  request.title = title;
+  request.filter = filter;
+  request.initial_folder =
+      import_dialog ? config::AnsiToUtf8(config_.settings()[config::kDialogFolder]) : folder;
+
+  platform::OpenFileResult result = dialogs_.OpenFile(request);
+
+  if (!result.folder.empty()) {
+    if (!import_dialog) {
+      folder = result.folder;
+    } else if (auto kept = ProgramPath(result.folder, files_);
+               kept && *kept != config_.settings()[config::kDialogFolder]) {
+      // A folder the settings cannot keep is left out: the next dialog then
+      // opens where the setting still points.
+      config_.settings()[config::kDialogFolder] = *kept;
+      config_.SaveSettings();
+    }
+  }
+  return result.path;
+}
+
+}  // namespace talvoro::app

@@ -1,0 +1,48 @@
+// The main window's open-file dialogs. Like the window's own dialog
+// components they are shared: a dialog that serves several buttons opens
+// where any of them left it last. Dialog 1 is also the configuration
+// import's: its folder is the dialog folder setting (settings entry 5),
+// stored and saved whenever the dialog ends in another folder.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "config/configuration.h"
+#include "platform/dialogs.h"
+#include "platform/file_system.h"
+
+namespace talvoro::app {
+
+// A path as the program keeps paths (Windows-1252 bytes, the tables' own
+// encoding): the bytes of `utf8_path` when Windows-1252 holds each of its
+// characters; otherwise the file's short (8.3) path when the file system has
+// one that it holds; nullopt when neither: the path cannot be kept without
+// naming another file.
+std::optional<std::string> ProgramPath(const std::string& utf8_path,
+                                       platform::IFileSystem& files);
+
+class FileDialogs {
+ public:
+  static constexpr int kCount = 7;
+  static constexpr int kImportDialog = 1;
+
+  FileDialogs(platform::IDialogs& dialogs, platform::IFileSystem& files,
+              config::Configuration& config)
+      : dialogs_(dialogs), files_(files), config_(config) {}
+
+  // Runs dialog `number` (1..kCount) with `filter`; the chosen file's path
+  // (UTF-8) or nullopt when the user cancelled. The folder the dialog ended
+  // in is remembered either way.
+  std::optional<std::string> Open(int number, const std::string& filter,
+                                  const std::string& title = "");
+
+ private:
+  platform::IDialogs& dialogs_;
+  platform::IFileSystem& files_;
+  config::Configuration& config_;
+  std::array<std::string, kCount> folders_;  // UTF-8; dialog 1 keeps its own in the settings
+};
+
+}  // namespace talvoro::app

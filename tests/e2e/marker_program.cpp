@@ -1,0 +1,32 @@
+// A stand-in for the programs Talvoro IR starts: it leaves "<its own full
+// path>.ran" holding the command line it was given (UTF-8), then ends. It has
+// no window and no console.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  std::wstring self(32768, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
+  if (length == 0 || length >= self.size()) return 1;
+  self.resize(length);
+
+  const wchar_t* command_line = GetCommandLineW();
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, command_line, -1, nullptr, 0, nullptr, nullptr);
+  std::string text(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, command_line, -1, text.data(), size, nullptr, nullptr);
+  text.resize(text.size() - 1);
+
+  // Written under another name and then renamed: a test never reads half a marker.
+  const std::wstring marker = self + L".ran";
+  const std::wstring partial = marker + L".part";
+  HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 2;
+  DWORD written = 0;
+  const BOOL ok = WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+  if (!ok || written != text.size()) return 3;
+  return MoveFileExW(partial.c_str(), marker.c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : 4;
+}
