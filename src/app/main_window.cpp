@@ -11,6 +11,8 @@
 #include "dispatch/tick.h"
 #include "learning/learn_dialog.h"
 #include "learning/learning.h"
+#include "media/media_commands.h"
+#include "media/placeholder_start_step.h"
 #include "osd/osd.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
@@ -52,10 +54,12 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         tick(w.state_, s.clock, [&w] { w.UpdateClock(); }),
         volumes(w.state_, forms.main, w.config_, volume, devices, osd, pictures),
         windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
-        close_app(w.state_, w.config_, s.keyboard, osd) {
+        close_app(w.state_, w.config_, s.keyboard, osd),
+        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, start_step, osd) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
+    media.Register(actions);
   }
 
   void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
@@ -82,6 +86,10 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::VolumesTab volumes;
   actions::WindowsTab windows;
   actions::CloseAppTab close_app;
+  // Any object that starts the media applications will do; this one does
+  // not start anything yet.
+  media::PlaceholderStartStep start_step;
+  media::MediaCommands media;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
