@@ -92,6 +92,7 @@ class KeyScript {
   static constexpr std::size_t kCapacity = 3;
 
   constexpr KeyScript() = default;
+  constexpr KeyScript(KeyStep step) : KeyScript({step}) {}
   constexpr KeyScript(std::initializer_list<KeyStep> steps) {
     if (steps.size() > kCapacity) throw std::length_error("key script");
     for (const KeyStep& step : steps) steps_[size_++] = step;

@@ -10,8 +10,7 @@ using dispatch::TabSpec;
 
 MediaCommands::MediaCommands(app::AppState& state, const config::Configuration& config,
                              platform::IKeyboard& keyboard, platform::IClock& clock,
-                             platform::IPrograms& programs, IStartStep& start_step,
-                             osd::Osd& osd)
+                             platform::IPrograms& programs, IStartStep& start_step, osd::Osd& osd)
     : state_(state),
       config_(config),
       keyboard_(keyboard),
