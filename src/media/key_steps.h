@@ -56,8 +56,6 @@ struct KeyStep {
   std::array<std::uint8_t, 2> modifiers{};
   int times = 1;  // a tap or chord sent this many times in a row
   int ms = 0;     // a wait's length
-
-  friend constexpr bool operator==(const KeyStep&, const KeyStep&) = default;
 };
 
 // Press and release.
@@ -92,6 +90,7 @@ class KeyScript {
   static constexpr std::size_t kCapacity = 3;
 
   constexpr KeyScript() = default;
+  // A single step stands for a script of that step alone.
   constexpr KeyScript(KeyStep step) : KeyScript({step}) {}
   constexpr KeyScript(std::initializer_list<KeyStep> steps) {
     if (steps.size() > kCapacity) throw std::length_error("key script");
