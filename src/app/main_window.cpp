@@ -14,6 +14,7 @@
 #include "learning/learning.h"
 #include "media/app_paths.h"
 #include "media/launcher.h"
+#include "media/media_commands.h"
 #include "osd/osd.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
@@ -58,11 +59,13 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         close_app(w.state_, w.config_, s.keyboard, osd),
         file_dialogs(s.dialogs, s.files, w.config_),
         paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
-        launcher(w.state_, w.config_, s.clock, osd, paths) {
+        launcher(w.state_, w.config_, s.clock, osd, paths),
+        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
     launcher.Register(actions);
+    media.Register(actions);
   }
 
   void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
@@ -93,6 +96,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   // The media tabs' start step (media::IStartStep) and the launcher's.
   media::AppPaths paths;
   media::Launcher launcher;
+  media::MediaCommands media;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)

@@ -6,6 +6,24 @@ namespace talvoro::dispatch {
 namespace {
 
 using M = MainId;
+using Role = MediaRole;
+using media::Alt;
+using media::Ctrl;
+using media::CtrlShift;
+using media::Repeat;
+using media::Tap;
+using media::Wait;
+using namespace media::vk;
+
+constexpr const char* kNoOsd = nullptr;
+constexpr media::KeyScript kNoKeys = {};
+
+// A media tab's button: its code slot and everything it does.
+constexpr CodeSlot Button(int slot, int action, MainId control, MainId code_label,
+                          media::KeyScript keys, int pending, const char* osd_status,
+                          Role role = Role::Shortcut, const char* osd_title = nullptr) {
+  return {slot, action, control, code_label, keys, pending, osd_status, role, osd_title};
+}
 
 constexpr CodeSlot kVolumesCodes[] = {
     {7, 1, M::RadioButton1, M::Label3},   {8, 2, M::RadioButton2, M::Label4},
@@ -21,85 +39,162 @@ constexpr CodeSlot kWindowsCodes[] = {
     {28, 16, M::SpeedButton9, M::Label19},  {29, 17, M::SpeedButton10, M::Label20},
 };
 
+// The media tabs' rows are their buttons, each: slot, action, button, code
+// label, the button's own keys, the value it leaves in the tab's pending
+// action number, its OSD status line (kNoOsd: never shown), then where it
+// differs from a plain shortcut button, its role and its own title line.
 constexpr CodeSlot kWmpCodes[] = {
-    {36, 20, M::SpeedButton19, M::LabelIr36}, {37, 21, M::SpeedButton18, M::LabelIr37},
-    {38, 22, M::SpeedButton20, M::LabelIr38}, {39, 23, M::SpeedButton17, M::LabelIr39},
-    {40, 24, M::SpeedButton21, M::LabelIr40}, {41, 25, M::SpeedButton16, M::LabelIr41},
-    {42, 26, M::SpeedButton15, M::LabelIr42}, {43, 27, M::SpeedButton22, M::LabelIr43},
-    {44, 28, M::SpeedButton23, M::LabelIr44},
+    Button(36, 20, M::SpeedButton19, M::LabelIr36, Ctrl(Key('P')), 2, "Bouton : Lecture / Pause"),
+    Button(37, 21, M::SpeedButton18, M::LabelIr37, Ctrl(Key('S')), 3, "Bouton : Stop"),
+    Button(38, 22, M::SpeedButton20, M::LabelIr38, CtrlShift(Key('F')), 4,
+           "Bouton : Avance rapide ON/OFF"),
+    Button(39, 23, M::SpeedButton17, M::LabelIr39, CtrlShift(Key('B')), 5,
+           "Bouton : Retour rapide ON/OFF"),
+    Button(40, 24, M::SpeedButton21, M::LabelIr40, Ctrl(Key('F')), 6, "Bouton : Suivant"),
+    Button(41, 25, M::SpeedButton16, M::LabelIr41, Ctrl(Key('B')), 7, "Bouton : Précédent"),
+    Button(42, 26, M::SpeedButton15, M::LabelIr42, kNoKeys, 1, "ACTIF", Role::Activer),
+    Button(43, 27, M::SpeedButton22, M::LabelIr43, Alt(kEnter), 8, kNoOsd),
+    Button(44, 28, M::SpeedButton23, M::LabelIr44, Ctrl(Key('H')), 9,
+           "Bouton : Lecture aléatoire ON/OFF"),
 };
 
 constexpr CodeSlot kWinampCodes[] = {
-    {53, 41, M::SpeedButton34, M::LabelIr53}, {54, 42, M::SpeedButton28, M::LabelIr54},
-    {55, 43, M::SpeedButton26, M::LabelIr55}, {56, 44, M::SpeedButton29, M::LabelIr56},
-    {57, 45, M::SpeedButton25, M::LabelIr57}, {58, 46, M::SpeedButton30, M::LabelIr58},
-    {59, 47, M::SpeedButton24, M::LabelIr59}, {60, 48, M::SpeedButton27, M::LabelIr60},
-    {61, 49, M::SpeedButton31, M::LabelIr61}, {62, 50, M::SpeedButton32, M::LabelIr62},
-    {63, 51, M::SpeedButton33, M::LabelIr63},
+    Button(53, 41, M::SpeedButton34, M::LabelIr53, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(54, 42, M::SpeedButton28, M::LabelIr54, Tap(Key('X')), 4, "Bouton : Lire"),
+    Button(55, 43, M::SpeedButton26, M::LabelIr55, Tap(Key('V')), 5, "Bouton : Stop"),
+    Button(56, 44, M::SpeedButton29, M::LabelIr56, Tap(kRight), 6, "Bouton : Avancer"),
+    Button(57, 45, M::SpeedButton25, M::LabelIr57, Tap(kLeft), 7, "Bouton : Reculer"),
+    Button(58, 46, M::SpeedButton30, M::LabelIr58, Tap(Key('B')), 8, "Bouton : Suivant"),
+    Button(59, 47, M::SpeedButton24, M::LabelIr59, Tap(Key('Z')), 9, "Bouton : Précédent"),
+    Button(60, 48, M::SpeedButton27, M::LabelIr60, Tap(Key('C')), 10, "Bouton : Pause"),
+    Button(61, 49, M::SpeedButton31, M::LabelIr61, Tap(Key('R')), 11, "Bouton : Répétez tout"),
+    Button(62, 50, M::SpeedButton32, M::LabelIr62, Tap(Key('S')), 12,
+           "Bouton : Dans l'ordre / Aléatoire"),
+    Button(63, 51, M::SpeedButton33, M::LabelIr63, Tap(Key('F')), 13,
+           "Bouton : Enchainer les titres"),
 };
 
+// Ejection goes without the tab's steps after the keys.
 constexpr CodeSlot kPowerDvdCodes[] = {
-    {73, 61, M::SpeedButton36, M::LabelIr73}, {74, 62, M::SpeedButton42, M::LabelIr74},
-    {75, 63, M::SpeedButton40, M::LabelIr75}, {76, 64, M::SpeedButton43, M::LabelIr76},
-    {77, 65, M::SpeedButton39, M::LabelIr77}, {78, 66, M::SpeedButton44, M::LabelIr78},
-    {79, 67, M::SpeedButton38, M::LabelIr79}, {80, 68, M::SpeedButton41, M::LabelIr80},
-    {81, 69, M::SpeedButton47, M::LabelIr81}, {82, 70, M::SpeedButton48, M::LabelIr82},
-    {83, 71, M::SpeedButton45, M::LabelIr83}, {84, 72, M::SpeedButton46, M::LabelIr84},
+    Button(73, 61, M::SpeedButton36, M::LabelIr73, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(74, 62, M::SpeedButton42, M::LabelIr74, Tap(kEnter), 4, "Bouton : Lecture"),
+    Button(75, 63, M::SpeedButton40, M::LabelIr75, Tap(Key('S')), 5, "Bouton : Arrêt"),
+    Button(76, 64, M::SpeedButton43, M::LabelIr76, Tap(Key('T')), 6, "Bouton : Pas à pas avant"),
+    Button(77, 65, M::SpeedButton39, M::LabelIr77, Ctrl(Key('B')), 7, "Bouton : Pas à pas arrière"),
+    Button(78, 66, M::SpeedButton44, M::LabelIr78, Tap(Key('N')), 8, "Bouton : Suivant"),
+    Button(79, 67, M::SpeedButton38, M::LabelIr79, Tap(Key('P')), 9, "Bouton : Précédent"),
+    Button(80, 68, M::SpeedButton41, M::LabelIr80, Tap(kSpace), 10, "Bouton : Pause"),
+    Button(81, 69, M::SpeedButton47, M::LabelIr81, Tap(Key('Z')), 11, kNoOsd),
+    Button(82, 70, M::SpeedButton48, M::LabelIr82, Ctrl(Key('E')), 12, "Bouton : Ejection",
+           Role::ShortcutWithoutAfter),
+    Button(83, 71, M::SpeedButton45, M::LabelIr83, Tap(Key('U')), 13, "Bouton : Sous-titres"),
+    Button(84, 72, M::SpeedButton46, M::LabelIr84, Tap(Key('H')), 14, "Bouton : Langues audio"),
 };
 
 constexpr CodeSlot kWinDvdCodes[] = {
-    {93, 81, M::SpeedButton56, M::LabelIr93},   {94, 82, M::SpeedButton60, M::LabelIr94},
-    {95, 83, M::SpeedButton59, M::LabelIr95},   {96, 84, M::SpeedButton61, M::LabelIr96},
-    {97, 85, M::SpeedButton58, M::LabelIr97},   {98, 86, M::SpeedButton62, M::LabelIr98},
-    {99, 87, M::SpeedButton57, M::LabelIr99},   {100, 88, M::SpeedButton63, M::LabelIr100},
-    {101, 89, M::SpeedButton64, M::LabelIr101}, {102, 90, M::SpeedButton65, M::LabelIr102},
-    {103, 91, M::SpeedButton66, M::LabelIr103}, {104, 92, M::SpeedButton67, M::LabelIr104},
+    Button(93, 81, M::SpeedButton56, M::LabelIr93, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(94, 82, M::SpeedButton60, M::LabelIr94, Tap(kSpace), 4, "Bouton : Lecture / Pause"),
+    Button(95, 83, M::SpeedButton59, M::LabelIr95, Tap(kEnd), 5, "Bouton : Arrêt"),
+    Button(96, 84, M::SpeedButton61, M::LabelIr96, Tap(Key('F')), 6, "Bouton : Accéléré avant"),
+    Button(97, 85, M::SpeedButton58, M::LabelIr97, Tap(Key('R')), 7, "Bouton : Accéléré arrière"),
+    Button(98, 86, M::SpeedButton62, M::LabelIr98, Tap(kPageDown), 8, "Bouton : Suivant"),
+    Button(99, 87, M::SpeedButton57, M::LabelIr99, Tap(kPageUp), 9, "Bouton : Précédent"),
+    Button(100, 88, M::SpeedButton63, M::LabelIr100, Tap(Key('Z')), 10, kNoOsd),
+    Button(101, 89, M::SpeedButton64, M::LabelIr101, Tap(Key('E')), 11, "Bouton : Ejecter"),
+    Button(102, 90, M::SpeedButton65, M::LabelIr102, Tap(Key('N')), 12,
+           "Bouton : Avance image par image"),
+    Button(103, 91, M::SpeedButton66, M::LabelIr103, Ctrl(Key('Q')), 13, "Bouton : Saut avant"),
+    Button(104, 92, M::SpeedButton67, M::LabelIr104, Ctrl(Key('M')), 14, "Bouton : Menu général"),
 };
 
 constexpr CodeSlot kMsiDvdCodes[] = {
-    {113, 101, M::SpeedButton69, M::LabelIr113}, {114, 102, M::SpeedButton75, M::LabelIr114},
-    {115, 103, M::SpeedButton73, M::LabelIr115}, {116, 104, M::SpeedButton76, M::LabelIr116},
-    {117, 105, M::SpeedButton72, M::LabelIr117}, {118, 106, M::SpeedButton77, M::LabelIr118},
-    {119, 107, M::SpeedButton71, M::LabelIr119}, {120, 108, M::SpeedButton74, M::LabelIr120},
-    {121, 109, M::SpeedButton78, M::LabelIr121}, {122, 110, M::SpeedButton79, M::LabelIr122},
-    {123, 111, M::SpeedButton80, M::LabelIr123},
+    Button(113, 101, M::SpeedButton69, M::LabelIr113, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(114, 102, M::SpeedButton75, M::LabelIr114, {Tap(kSpace), Tap(kEnter)}, 4,
+           "Bouton : Lecture"),
+    Button(115, 103, M::SpeedButton73, M::LabelIr115, Tap(kEnd), 5, "Bouton : Arrêt"),
+    Button(116, 104, M::SpeedButton76, M::LabelIr116, Tap(Key('F')), 6, "Bouton : Accéléré avant"),
+    Button(117, 105, M::SpeedButton72, M::LabelIr117, Tap(Key('R')), 7,
+           "Bouton : Accéléré arrière"),
+    Button(118, 106, M::SpeedButton77, M::LabelIr118, Tap(kPageDown), 8, "Bouton : Suivant"),
+    Button(119, 107, M::SpeedButton71, M::LabelIr119, Tap(kPageUp), 9, "Bouton : Précédent"),
+    Button(120, 108, M::SpeedButton74, M::LabelIr120, Tap(kSpace), 10, "Bouton : Pause"),
+    Button(121, 109, M::SpeedButton78, M::LabelIr121, Tap(Key('Z')), 11, kNoOsd),
+    Button(122, 110, M::SpeedButton79, M::LabelIr122, Tap(Key('E')), 12, "Bouton : Ejecter"),
+    Button(123, 111, M::SpeedButton80, M::LabelIr123, Tap(Key('N')), 13,
+           "Bouton : Avance image par image"),
 };
 
+// The volume buttons send the arrow keys, whatever their hints say.
 constexpr CodeSlot kPinnacleCodes[] = {
-    {133, 121, M::SpeedButton83, M::LabelIr133}, {134, 122, M::SpeedButton84, M::LabelIr134},
-    {135, 123, M::SpeedButton85, M::LabelIr135}, {136, 124, M::SpeedButton86, M::LabelIr136},
-    {137, 125, M::SpeedButton87, M::LabelIr137}, {138, 126, M::SpeedButton88, M::LabelIr138},
-    {139, 127, M::SpeedButton89, M::LabelIr139}, {140, 128, M::SpeedButton90, M::LabelIr140},
-    {141, 129, M::SpeedButton91, M::LabelIr141}, {142, 130, M::SpeedButton92, M::LabelIr142},
-    {143, 131, M::SpeedButton93, M::LabelIr143}, {144, 132, M::SpeedButton94, M::LabelIr144},
-    {145, 133, M::SpeedButton95, M::LabelIr145},
+    Button(133, 121, M::SpeedButton83, M::LabelIr133, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(134, 122, M::SpeedButton84, M::LabelIr134, Tap(kUp), 4, "Bouton : Programme +"),
+    Button(135, 123, M::SpeedButton85, M::LabelIr135, Tap(kDown), 5, "Bouton : Programme -"),
+    Button(136, 124, M::SpeedButton86, M::LabelIr136, Ctrl(Key('A')), 6, "Bouton : Sources vidéo"),
+    Button(137, 125, M::SpeedButton87, M::LabelIr137, Ctrl(Key('P')), 7, "Bouton : Aperçu"),
+    Button(138, 126, M::SpeedButton88, M::LabelIr138, Tap(kRight), 8, "Bouton : Volume +"),
+    Button(139, 127, M::SpeedButton89, M::LabelIr139, Tap(kLeft), 9, "Bouton : Volume -"),
+    Button(140, 128, M::SpeedButton90, M::LabelIr140, Alt(Key('P')), 10, "Bouton : Lecture"),
+    Button(141, 129, M::SpeedButton91, M::LabelIr141, Alt(Key('S')), 11, "Bouton : Arrêt"),
+    Button(142, 130, M::SpeedButton92, M::LabelIr142, Alt(Key('R')), 12, "Bouton : Enregistrer"),
+    Button(143, 131, M::SpeedButton93, M::LabelIr143, Ctrl(Key('F')), 13,
+           "Bouton : Plein écran ON/OFF"),
+    Button(144, 132, M::SpeedButton94, M::LabelIr144, Tap(kF4), 14, "Bouton : Photo"),
+    Button(145, 133, M::SpeedButton95, M::LabelIr145, Ctrl(Key('I')), 15, "Bouton : Informations"),
 };
 
 // The two page buttons are crossed: previous page (144) learns into 157, next
-// page (145) into 156.
+// page (145) into 156. The slide buttons never show the OSD.
 constexpr CodeSlot kPowerPointCodes[] = {
-    {153, 141, M::SpeedButton102, M::LabelIr153}, {154, 142, M::SpeedButton98, M::LabelIr154},
-    {155, 143, M::SpeedButton99, M::LabelIr155},  {156, 145, M::SpeedButton101, M::LabelIr156},
-    {157, 144, M::SpeedButton100, M::LabelIr157},
+    Button(153, 141, M::SpeedButton102, M::LabelIr153, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(154, 142, M::SpeedButton98, M::LabelIr154, Tap(kF5), 4, kNoOsd),
+    Button(155, 143, M::SpeedButton99, M::LabelIr155, Tap(kEsc), 5, kNoOsd),
+    Button(156, 145, M::SpeedButton101, M::LabelIr156, Tap(kDown), 7, kNoOsd),
+    Button(157, 144, M::SpeedButton100, M::LabelIr157, Tap(kUp), 6, kNoOsd),
 };
 
+// "+" and "-" are the numeric keypad's.
 constexpr CodeSlot kKtvCodes[] = {
-    {173, 151, M::SpeedButton105, M::LabelIr173}, {174, 152, M::SpeedButton106, M::LabelIr174},
-    {175, 153, M::SpeedButton107, M::LabelIr175}, {176, 154, M::SpeedButton108, M::LabelIr176},
-    {177, 155, M::SpeedButton109, M::LabelIr177}, {178, 156, M::SpeedButton110, M::LabelIr178},
-    {179, 157, M::SpeedButton111, M::LabelIr179}, {180, 158, M::SpeedButton112, M::LabelIr180},
-    {181, 159, M::SpeedButton113, M::LabelIr181}, {182, 160, M::SpeedButton114, M::LabelIr182},
-    {183, 161, M::SpeedButton115, M::LabelIr183}, {184, 162, M::SpeedButton116, M::LabelIr184},
-    {185, 163, M::SpeedButton117, M::LabelIr185}, {186, 164, M::SpeedButton118, M::LabelIr186},
-    {187, 165, M::SpeedButton119, M::LabelIr187}, {188, 166, M::SpeedButton120, M::LabelIr188},
+    Button(173, 151, M::SpeedButton105, M::LabelIr173, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(174, 152, M::SpeedButton106, M::LabelIr174, Tap(kKeypadPlus), 4, "Bouton : Programme +"),
+    Button(175, 153, M::SpeedButton107, M::LabelIr175, Tap(kKeypadMinus), 5,
+           "Bouton : Programme -"),
+    Button(176, 154, M::SpeedButton108, M::LabelIr176, Tap(kPageUp), 6, "Bouton : Volume +"),
+    Button(177, 155, M::SpeedButton109, M::LabelIr177, Tap(kPageDown), 7, "Bouton : Volume -"),
+    Button(178, 156, M::SpeedButton110, M::LabelIr178, Tap(Key('B')), 8, "Bouton : Lumière +"),
+    Button(179, 157, M::SpeedButton111, M::LabelIr179, Alt(Key('B')), 9, "Bouton : Lumière -"),
+    Button(180, 158, M::SpeedButton112, M::LabelIr180, Tap(Key('C')), 10, "Bouton : Contraste +"),
+    Button(181, 159, M::SpeedButton113, M::LabelIr181, Alt(Key('C')), 11, "Bouton : Contraste -"),
+    Button(182, 160, M::SpeedButton114, M::LabelIr182, Tap(Key('V')), 12, "Bouton : Couleur +"),
+    Button(183, 161, M::SpeedButton115, M::LabelIr183, Alt(Key('V')), 13, "Bouton : Couleur -"),
+    Button(184, 162, M::SpeedButton116, M::LabelIr184, Alt(kEnter), 14,
+           "Bouton : Plein écran ON/OFF"),
+    Button(185, 163, M::SpeedButton117, M::LabelIr185, Tap(Key('Z')), 15, "Bouton : Zoom"),
+    Button(186, 164, M::SpeedButton118, M::LabelIr186, Ctrl(Key('P')), 16, "Bouton : Photo"),
+    Button(187, 165, M::SpeedButton119, M::LabelIr187, Tap(Key('S')), 17, "Bouton : Sous-titres"),
+    Button(188, 166, M::SpeedButton120, M::LabelIr188, Tap(kEnter), 18, "Bouton : Informations"),
 };
 
+// The digit keys are those of "&", "é" and the double quote on a French
+// keyboard. Action 173 has a title line of its own.
 constexpr CodeSlot kRealOneCodes[] = {
-    {203, 171, M::SpeedButton129, M::LabelIr203}, {204, 172, M::SpeedButton123, M::LabelIr204},
-    {205, 173, M::SpeedButton124, M::LabelIr205}, {206, 174, M::SpeedButton125, M::LabelIr206},
-    {207, 175, M::SpeedButton126, M::LabelIr207}, {208, 176, M::SpeedButton127, M::LabelIr208},
-    {209, 177, M::SpeedButton128, M::LabelIr209}, {210, 178, M::SpeedButton130, M::LabelIr210},
-    {211, 179, M::SpeedButton131, M::LabelIr211}, {212, 180, M::SpeedButton132, M::LabelIr212},
+    Button(203, 171, M::SpeedButton129, M::LabelIr203, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(204, 172, M::SpeedButton123, M::LabelIr204, CtrlShift(Key('Y')), 4,
+           "Bouton : Retour rapide"),
+    Button(205, 173, M::SpeedButton124, M::LabelIr205, CtrlShift(Key('X')), 5,
+           "Bouton : Accéléré arrière", Role::Shortcut, "Lecteur RealOne player"),
+    Button(206, 174, M::SpeedButton125, M::LabelIr206, Ctrl(Key('S')), 6, "Bouton : Arrêt"),
+    Button(207, 175, M::SpeedButton126, M::LabelIr207, Ctrl(Key('P')), 7,
+           "Bouton : Lecture / Pause"),
+    Button(208, 176, M::SpeedButton127, M::LabelIr208, CtrlShift(Key('E')), 8,
+           "Bouton : Accéléré avant"),
+    Button(209, 177, M::SpeedButton128, M::LabelIr209, CtrlShift(Key('V')), 9,
+           "Bouton : Accéléré rapide"),
+    Button(210, 178, M::SpeedButton130, M::LabelIr210, {Tap(kF7), Ctrl(Key('1'))}, 10,
+           "Bouton : Taille d'origine"),
+    Button(211, 179, M::SpeedButton131, M::LabelIr211, {Tap(kF7), Ctrl(Key('2'))}, 11,
+           "Bouton : Taille double"),
+    Button(212, 180, M::SpeedButton132, M::LabelIr212, {Tap(kF9), Wait(10), Ctrl(Key('3'))}, 12,
+           kNoOsd),
 };
 
 constexpr CodeSlot kLauncherCodes[] = {
@@ -109,11 +204,19 @@ constexpr CodeSlot kLauncherCodes[] = {
 };
 
 constexpr CodeSlot kProgDvbCodes[] = {
-    {238, 201, M::SpeedButton141, M::LabelIr238}, {239, 202, M::SpeedButton142, M::LabelIr239},
-    {240, 203, M::SpeedButton143, M::LabelIr240}, {241, 204, M::SpeedButton144, M::LabelIr241},
-    {242, 205, M::SpeedButton145, M::LabelIr242}, {243, 206, M::SpeedButton146, M::LabelIr243},
-    {244, 207, M::SpeedButton147, M::LabelIr244}, {245, 208, M::SpeedButton148, M::LabelIr245},
-    {246, 209, M::SpeedButton149, M::LabelIr246}, {247, 210, M::SpeedButton150, M::LabelIr247},
+    Button(238, 201, M::SpeedButton141, M::LabelIr238, kNoKeys, 3, "ACTIF", Role::Activer),
+    Button(239, 202, M::SpeedButton142, M::LabelIr239, Tap(kUp), 4, "Bouton : Canal précédent"),
+    Button(240, 203, M::SpeedButton143, M::LabelIr240, Tap(kDown), 5, "Bouton : Canal suivant"),
+    Button(241, 204, M::SpeedButton144, M::LabelIr241, Tap(kEnter), 6,
+           "Bouton : Validation du canal"),
+    Button(242, 205, M::SpeedButton145, M::LabelIr242, Tap(kKeypadPlus), 7, "Bouton : Volume +"),
+    Button(243, 206, M::SpeedButton146, M::LabelIr243, Tap(kKeypadMinus), 8, "Bouton : Volume -"),
+    Button(244, 207, M::SpeedButton147, M::LabelIr244, Tap(Key('R')), 9, "Bouton : Enregistrer"),
+    Button(245, 208, M::SpeedButton148, M::LabelIr245, Tap(Key('F')), 10,
+           "Bouton : Plein écran ON/OFF"),
+    Button(246, 209, M::SpeedButton149, M::LabelIr246, Tap(Key('W')), 11, "Bouton : TV Windows"),
+    Button(247, 210, M::SpeedButton150, M::LabelIr247, Tap(Key('I')), 12,
+           "Bouton : Informations OSD"),
 };
 
 constexpr CodeSlot kCloseAppCodes[] = {
@@ -180,6 +283,31 @@ constexpr auto kConsumedLauncher = Range<1, 5>();
 constexpr auto kConsumedProgDvb = Range<1, 12>();
 constexpr auto kConsumedCloseApp = Range<1, 3>();
 
+// What the media tabs' buttons do around their own keys.
+constexpr MediaRun kWmpRun{StartMethod::Shell, {Wait(100), Repeat(10, Tap(kF10))}};
+constexpr MediaTab kWmpMedia{"Lecteur Windows Media", "wmplayer.exe", kWmpRun, kWmpRun};
+constexpr MediaRun kWinampRun{StartMethod::Application, {Wait(100), Repeat(50, Tap(kUp))}};
+constexpr MediaTab kWinampMedia{"Lecteur Winamp", "", kWinampRun, kWinampRun};
+constexpr MediaTab kPowerDvdMedia{
+    "Lecteur Power DVD",
+    "",
+    {StartMethod::Application, {Wait(100)}},
+    {StartMethod::Application, {Wait(100)}, {Wait(1), Ctrl(Key('N'))}}};
+constexpr MediaRun kWait100Run{StartMethod::Application, {Wait(100)}};
+constexpr MediaTab kWinDvdMedia{"Lecteur Win DVD", "", kWait100Run, kWait100Run};
+constexpr MediaTab kMsiDvdMedia{"Lecteur MSI DVD", "", kWait100Run, kWait100Run};
+constexpr MediaTab kPinnacleMedia{"Pinnacle PCTV", "", kWait100Run, kWait100Run};
+// Activer starts PowerPoint without waiting; the slide buttons start nothing.
+constexpr MediaTab kPowerPointMedia{
+    "Microsoft PowerPoint", "", {StartMethod::Application}, {StartMethod::None}};
+constexpr MediaTab kKtvMedia{"K!TV XP", "", kWait100Run, kWait100Run};
+// Activer waits before its chords, the shortcut buttons after theirs.
+constexpr MediaTab kRealOneMedia{"Lecteur RealOne Player",
+                                 "",
+                                 {StartMethod::Application, {Wait(100), Repeat(37, Ctrl(kUp))}},
+                                 {StartMethod::Application, {Repeat(37, Ctrl(kUp)), Wait(100)}}};
+constexpr MediaTab kProgDvbMedia{"Prog DVB", "", kWait100Run, kWait100Run};
+
 const std::array<TabSpec, kTabCount> kTabs = {{
     {
         .number = kTabVolumes,
@@ -238,6 +366,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedWmp,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kWmpMedia,
     },
     {
         .number = kTabWinamp,
@@ -261,6 +390,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedWinamp,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kWinampMedia,
     },
     {
         .number = kTabPowerDvd,
@@ -284,6 +414,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedPowerDvd,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kPowerDvdMedia,
     },
     {
         .number = kTabWinDvd,
@@ -307,6 +438,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedWinDvd,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kWinDvdMedia,
     },
     {
         .number = kTabMsiDvd,
@@ -330,6 +462,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedMsiDvd,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kMsiDvdMedia,
     },
     {
         .number = kTabPinnacle,
@@ -353,6 +486,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedPinnacle,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kPinnacleMedia,
     },
     {
         .number = kTabPowerPoint,
@@ -371,6 +505,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .clear_name = "Microsoft PowerPoint",
         .toggle_title = "",
         .tick_consumed = kConsumedPowerPoint,
+        .media = &kPowerPointMedia,
     },
     {
         .number = kTabKtv,
@@ -394,6 +529,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedKtv,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kKtvMedia,
     },
     {
         .number = kTabRealOne,
@@ -417,6 +553,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedRealOne,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kRealOneMedia,
     },
     {
         .number = kTabLauncher,
@@ -458,6 +595,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedProgDvb,
         .in_learning_conflict_test = true,
         .off_on_conflict = true,
+        .media = &kProgDvbMedia,
     },
     {
         .number = kTabCloseApp,

@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 
+#include "media/key_steps.h"
 #include "ui/forms/forms.h"
 
 namespace talvoro::dispatch {
@@ -37,13 +38,48 @@ enum TabNumber : int {
   kTabCloseApp = 14,
 };
 
+// How a media tab's button runs: the Activer button brings the application
+// forward and sends no key of its own; a shortcut button sends its keys
+// between the tab's steps before and after them, or without the steps after.
+enum class MediaRole { Shortcut, Activer, ShortcutWithoutAfter };
+
 // One learnable code slot: the control whose routine a match runs, the label
-// that shows the code, and the action number that arms learning for it.
+// that shows the code, and the action number that arms learning for it. On a
+// media tab the row is the whole button: its keys, the value it leaves in the
+// tab's pending action number and its OSD status line.
 struct CodeSlot {
   int slot;
   int action;
   MainId control;     // the action's button (the activation switch for a toggle)
   MainId code_label;  // shows "IR: " + the slot's text
+  // Media tabs only.
+  media::KeyScript keys = {};        // the button's own keys
+  int pending = 0;                   // stored into the tab's pending action number
+  const char* osd_status = nullptr;  // OSD status line; none: the button never shows the OSD
+  MediaRole role = MediaRole::Shortcut;
+  const char* osd_title = nullptr;  // OSD title line when not the tab's
+};
+
+// How a media tab brings its application forward.
+enum class StartMethod {
+  None,
+  Shell,        // the shell opens the tab's file by name
+  Application,  // the application start step on the tab's path slot
+};
+
+// What a media tab's buttons do around their own keys.
+struct MediaRun {
+  StartMethod start = StartMethod::None;
+  media::KeyScript before = {};  // after the start, before the button's keys
+  media::KeyScript after = {};   // after the button's keys
+};
+
+// A media tab's common part of its buttons.
+struct MediaTab {
+  const char* title;       // the application's OSD title line
+  const char* shell_file;  // opened by StartMethod::Shell, "" for none
+  MediaRun activer;        // the Activer button
+  MediaRun shortcuts;      // every other button
 };
 
 // A program path slot and the label that shows it.
@@ -81,6 +117,8 @@ struct TabSpec {
   std::span<const int> tick_consumed;
   bool in_learning_conflict_test = false;  // its programming switch arms the conflict check
   bool off_on_conflict = false;            // its programming switch is turned off on a refusal
+  // The media tabs' buttons around their own keys; null on the other tabs.
+  const MediaTab* media = nullptr;
 };
 
 // Tabs in tab-number order (index = number - 1); this is also the order of

@@ -61,12 +61,20 @@ class FakeFileSystem : public platform::IFileSystem {
   }
 };
 
+// Keys, pauses and program starts can also go, in the order they were made,
+// into one stream that a test points these fakes at.
+using EventStream = std::vector<std::string>;
+
 class FakeClock : public platform::IClock {
  public:
   platform::DateTime now{2026, 12, 7, 14, 5, 7};
   int slept_ms = 0;
+  EventStream* stream = nullptr;  // "sleep <ms>"
   platform::DateTime Now() override { return now; }
-  void Sleep(int ms) override { slept_ms += ms; }
+  void Sleep(int ms) override {
+    slept_ms += ms;
+    if (stream) stream->push_back("sleep " + std::to_string(ms));
+  }
 };
 
 // The program's timers on the real timer table, fired by the test instead of
@@ -128,7 +136,15 @@ class FakeDialogs : public platform::IDialogs {
 class FakeKeyboard : public platform::IKeyboard {
  public:
   std::vector<std::pair<std::uint8_t, bool>> events;  // (vk, key up)
-  void KeyEvent(std::uint8_t vk, bool key_up) override { events.emplace_back(vk, key_up); }
+  EventStream* stream = nullptr;                      // "down 0x11", "up 0x11"
+  void KeyEvent(std::uint8_t vk, bool key_up) override {
+    events.emplace_back(vk, key_up);
+    if (stream) stream->push_back(KeyText(vk, key_up));
+  }
+  static std::string KeyText(int vk, bool key_up) {
+    static const char kHex[] = "0123456789ABCDEF";
+    return std::string(key_up ? "up 0x" : "down 0x") + kHex[(vk >> 4) & 15] + kHex[vk & 15];
+  }
 };
 
 class FakeShell : public platform::IShell {
@@ -236,7 +252,8 @@ class FakePower : public platform::IPower {
 class FakePrograms : public platform::IPrograms {
  public:
   std::vector<std::string> calls;
-  std::set<std::string> fails;  // calls (as recorded) that fail
+  std::set<std::string> fails;    // calls (as recorded) that fail
+  EventStream* stream = nullptr;  // the calls, as recorded
   bool ShellOpen(const std::string& file) override { return Record("open " + file); }
   bool Execute(const std::string& command_line) override { return Record("exec " + command_line); }
   bool StartDefaultFor(const std::string& protocol) override {
@@ -250,6 +267,7 @@ class FakePrograms : public platform::IPrograms {
  private:
   bool Record(const std::string& call) {
     calls.push_back(call);
+    if (stream) stream->push_back(call);
     return !fails.count(call);
   }
 };
