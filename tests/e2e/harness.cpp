@@ -1103,48 +1103,51 @@ bool SawAltRelease(const KeyboardRecorder& keys) {
 // ---------------------------------------------------------------------------
 // Screenshots
 
-bool SaveScreenshot(HWND window, const std::wstring& path) {
-  RECT rect{};
-  if (!GetWindowRect(window, &rect)) return false;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return false;
-
-  // Read back from the screen: the window belongs to another process, so its
-  // own device context would not show what it painted.
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
-  SelectObject(memory, old);
-
+bool SaveBmp(const Pixels& pixels, const std::wstring& path) {
+  if (pixels.width <= 0 || pixels.height <= 0) return false;
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;  // bottom-up, as BMP files store rows
+  header.biWidth = pixels.width;
+  header.biHeight = pixels.height;  // bottom-up, as BMP files store rows
   header.biPlanes = 1;
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
-  int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  if (rows != height) return false;
-
+  const int stride = (pixels.width * 3 + 3) & ~3;
+  std::vector<char> rows(static_cast<std::size_t>(stride) * pixels.height, 0);
+  for (int y = 0; y < pixels.height; ++y) {
+    char* row = rows.data() + static_cast<std::size_t>(pixels.height - 1 - y) * stride;
+    for (int x = 0; x < pixels.width; ++x) {
+      const std::uint32_t rgb = pixels.at(x, y);
+      row[3 * x] = static_cast<char>(Blue(rgb));
+      row[3 * x + 1] = static_cast<char>(Green(rgb));
+      row[3 * x + 2] = static_cast<char>(Red(rgb));
+    }
+  }
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  header.biSizeImage = static_cast<DWORD>(pixels.size());
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
+  header.biSizeImage = static_cast<DWORD>(rows.size());
   std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
   return static_cast<bool>(out);
+}
+
+bool SaveScreenshot(HWND window, const std::wstring& path) {
+  // Read back from the screen: the window belongs to another process, so its
+  // own device context would not show what it painted.
+  auto pixels = CaptureWindow(window);
+  return pixels && SaveBmp(*pixels, path);
+}
+
+// ---------------------------------------------------------------------------
+// Wine
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 // ---------------------------------------------------------------------------

@@ -348,6 +348,13 @@ bool SawAltRelease(const KeyboardRecorder& keys);
 
 // Copies what the screen shows of `window` into a 24-bit BMP file.
 bool SaveScreenshot(HWND window, const std::wstring& path);
+// Writes `pixels` as a 24-bit BMP file.
+bool SaveBmp(const Pixels& pixels, const std::wstring& path);
+
+// Whether the tests run under Wine. Tests whose action would restart or
+// shut down a real PC (Wine only ends the programs of its own session) run
+// only there.
+bool UnderWine();
 
 // Builds a file of CR LF terminated lines.
 std::string Lines(const std::vector<std::string>& values);

@@ -152,6 +152,12 @@ class RemoteControlTest : public ::testing::Test {
     ASSERT_FALSE(folder.empty()) << "TALVORO_E2E_SCREENSHOTS is not set";
     EXPECT_TRUE(SaveScreenshot(window, folder + L"\\" + name + L".bmp")) << ToUtf8(name);
   }
+  // The same for pixels captured earlier (CaptureWindow).
+  static void Screenshot(const Pixels& pixels, const std::wstring& name) {
+    const std::wstring& folder = TestPaths().screenshots;
+    ASSERT_FALSE(folder.empty()) << "TALVORO_E2E_SCREENSHOTS is not set";
+    EXPECT_TRUE(SaveBmp(pixels, folder + L"\\" + name + L".bmp")) << ToUtf8(name);
+  }
 
   ProgramDir dir_{CurrentTestDirName()};
   std::optional<TalvoroApp> app_;
