@@ -664,9 +664,13 @@ SwitchFace ReadSwitch(HWND switch_window) {
 }
 
 bool ShowsPicture(HWND image, const std::wstring& bmp) {
-  auto picture = ReadBmpFile(bmp);
   auto screen = CaptureWindow(image);
-  if (!picture || !screen || picture->width == 0 || picture->height == 0) return false;
+  return screen && ContainsPicture(*screen, POINT{0, 0}, bmp);
+}
+
+bool ContainsPicture(const Pixels& shot, POINT at, const std::wstring& bmp) {
+  auto picture = ReadBmpFile(bmp);
+  if (!picture || picture->width == 0 || picture->height == 0) return false;
   const std::uint32_t key = picture->at(0, picture->height - 1);
   int counted = 0;
   int matching = 0;
@@ -675,8 +679,10 @@ bool ShowsPicture(HWND image, const std::wstring& bmp) {
       const std::uint32_t want = picture->at(x, y);
       if (want == key) continue;
       ++counted;
-      if (x >= screen->width || y >= screen->height) continue;
-      const std::uint32_t seen = screen->at(x, y);
+      const int sx = at.x + x;
+      const int sy = at.y + y;
+      if (sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height) continue;
+      const std::uint32_t seen = shot.at(sx, sy);
       if (std::abs(Red(want) - Red(seen)) <= 8 && std::abs(Green(want) - Green(seen)) <= 8 &&
           std::abs(Blue(want) - Blue(seen)) <= 8)
         ++matching;
@@ -882,6 +888,53 @@ std::optional<ShowWatch::Sight> ShowWatch::WaitShown(std::chrono::milliseconds t
 bool ShowWatch::SeenShown() const {
   std::lock_guard lock(mutex_);
   return sight_.has_value();
+}
+
+// ---------------------------------------------------------------------------
+// Capturing a window that shows itself
+
+ShowCapture::ShowCapture(HWND window, std::function<bool()> ready)
+    : window_(window), ready_(std::move(ready)), thread_([this] { Run(); }) {}
+
+ShowCapture::~ShowCapture() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  thread_.join();
+}
+
+void ShowCapture::Run() {
+  auto stopped = [this] {
+    std::lock_guard lock(mutex_);
+    return stop_;
+  };
+  while (!stopped()) {
+    if (IsWindowVisible(window_) && ready_()) {
+      // Time for the paint that showing the window asked for.
+      Sleep(150);
+      if (IsWindowVisible(window_) && ready_()) {
+        auto pixels = CaptureWindow(window_);
+        if (pixels && IsWindowVisible(window_)) {
+          std::lock_guard lock(mutex_);
+          capture_ = std::move(pixels);
+          return;
+        }
+      }
+    }
+    Sleep(10);
+  }
+}
+
+std::optional<Pixels> ShowCapture::Wait(std::chrono::milliseconds timeout) const {
+  WaitUntil(
+      [&] {
+        std::lock_guard lock(mutex_);
+        return capture_.has_value();
+      },
+      timeout, std::chrono::milliseconds(10));
+  std::lock_guard lock(mutex_);
+  return capture_;
 }
 
 // ---------------------------------------------------------------------------

@@ -254,6 +254,37 @@ class ShowWatch {
   std::thread thread_;
 };
 
+// Captures a window of another process the first time it is seen shown with
+// `ready` true, from a thread of its own: a window that shows itself for a
+// second or two is captured even when the test is slow to look. The capture
+// is taken once the window had time to paint (`ready` still true and the
+// window still shown after a short pause, and still shown after the
+// capture); `ready` runs on the watching thread.
+class ShowCapture {
+ public:
+  ShowCapture(HWND window, std::function<bool()> ready);
+  ~ShowCapture();
+  ShowCapture(const ShowCapture&) = delete;
+  ShowCapture& operator=(const ShowCapture&) = delete;
+
+  // The capture; nullopt when none was taken within `timeout`.
+  std::optional<Pixels> Wait(std::chrono::milliseconds timeout) const;
+
+ private:
+  void Run();
+
+  HWND window_;
+  std::function<bool()> ready_;
+  mutable std::mutex mutex_;
+  std::optional<Pixels> capture_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+// Whether `shot` shows the picture of BMP file `bmp` with its top-left corner
+// at `at`, as ShowsPicture tells for a control on the screen.
+bool ContainsPicture(const Pixels& shot, POINT at, const std::wstring& bmp);
+
 // One key event as a low-level keyboard hook saw it.
 struct KeyEvent {
   DWORD vk = 0;
