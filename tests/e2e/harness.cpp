@@ -957,20 +957,13 @@ std::optional<std::string> ReadWholeFile(const std::wstring& path) {
 }
 
 const char* KeyName(DWORD vk) {
-  switch (vk) {
-    case VK_MENU: return "Alt";
-    case VK_LMENU: return "LAlt";
-    case VK_RMENU: return "RAlt";
-    case VK_TAB: return "Tab";
-    case VK_LWIN: return "LWin";
-    case VK_RWIN: return "RWin";
-    case VK_F4: return "F4";
-    case VK_CONTROL: return "Ctrl";
-    case VK_LCONTROL: return "LCtrl";
-    case VK_SHIFT: return "Shift";
-    case VK_LSHIFT: return "LShift";
-    default: return nullptr;
-  }
+  static const std::pair<DWORD, const char*> names[] = {
+      {VK_MENU, "Alt"},       {VK_LMENU, "LAlt"},  {VK_RMENU, "RAlt"},    {VK_TAB, "Tab"},
+      {VK_LWIN, "LWin"},      {VK_RWIN, "RWin"},   {VK_F4, "F4"},         {VK_CONTROL, "Ctrl"},
+      {VK_LCONTROL, "LCtrl"}, {VK_SHIFT, "Shift"}, {VK_LSHIFT, "LShift"}, {VK_F24, "F24"}};
+  for (const auto& [key, name] : names)
+    if (key == vk) return name;
+  return nullptr;
 }
 
 }  // namespace
@@ -1011,8 +1004,8 @@ std::wstring KeyRecorderPath() {
 KeyRecorder::KeyRecorder(std::wstring events_file, std::wstring window_title)
     : file_(std::move(events_file)) {
   static LONG count = 0;
-  const std::wstring name = L"TalvoroKeyRecorder-" + std::to_wstring(GetCurrentProcessId()) +
-                            L"-" + std::to_wstring(InterlockedIncrement(&count));
+  const std::wstring name = L"TalvoroKeyRecorder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(InterlockedIncrement(&count));
   stop_ = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
   if (!stop_) throw std::runtime_error("cannot create the key recorder's stop event");
   DeleteFileW(file_.c_str());
@@ -1044,11 +1037,12 @@ std::optional<std::vector<std::string>> KeyRecorder::FileLines() const {
 
 bool KeyRecorder::WaitReady(std::chrono::milliseconds timeout) const {
   return WaitUntil(
-      [&] {
-        auto lines = FileLines();
-        return (lines && !lines->empty() && lines->front() == "ready") || !process_.Running();
-      },
-      timeout) &&
+             [&] {
+               auto lines = FileLines();
+               return (lines && !lines->empty() && lines->front() == "ready") ||
+                      !process_.Running();
+             },
+             timeout) &&
          process_.Running();
 }
 

@@ -96,8 +96,8 @@ TEST_F(KeyActions, SelectionHoldsAltUntilValidation) {
 TEST_F(KeyActions, FermerSendsAltF4ToTheWindowInFront) {
   StartWithRecorder();
   ASSERT_TRUE(Send(kCloseCode));
-  EXPECT_TRUE(SameKeys(Keys(), {Injected(kAlt, true), Injected(VK_F4, true),
-                                Injected(VK_F4, false), Injected(kAlt, false)}));
+  EXPECT_TRUE(SameKeys(Keys(), {Injected(kAlt, true), Injected(VK_F4, true), Injected(VK_F4, false),
+                                Injected(kAlt, false)}));
   // The window in front, not the program, was asked to close, once.
   EXPECT_TRUE(WaitUntil([&] { return recorder_->CloseRequests() == 1; }, kWait))
       << recorder_->CloseRequests() << " close requests";

@@ -133,8 +133,9 @@ int wmain(int argc, wchar_t** argv) {
   }
   HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, argv[2]);
   if (!stop) return 2;
-  g_file = CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  g_file =
+      CreateFileW(argv[1], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (g_file == INVALID_HANDLE_VALUE) return 2;
 
   InitializeCriticalSection(&g_file_lock);

@@ -71,8 +71,7 @@ class OsdPanels : public RemoteControlTest {
     if (!control) return -1000;
     const UINT message = ClassName(control) == TRACKBAR_CLASSW ? TBM_GETPOS : PBM_GETPOS;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
-      return -1000;
+    if (!SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return -1000;
     return static_cast<int>(static_cast<LRESULT>(result));
   }
 
@@ -114,7 +113,8 @@ TEST_F(OsdPanels, VolumeBalanceSelectionAndInformation) {
   }
 
   // Balance right: the balance panel, its track bar at the level.
-  Announce(kRightCode, "Panel2", [&] { return Position("TrackBar1") == 10; }, L"osd_balance");
+  Announce(
+      kRightCode, "Panel2", [&] { return Position("TrackBar1") == 10; }, L"osd_balance");
   EXPECT_EQ(Slot(5), "10");
 
   // The master volume chosen by the remote: the selection panel.

@@ -131,9 +131,11 @@ class PowerCountdown : public RemoteControlTest {
     GetWindowRect(label, &label_rect);
     GetWindowRect(panel, &panel_rect);
     const int left = label_rect.left - panel_rect.left;
-    const int want = ((panel_rect.right - panel_rect.left) - (label_rect.right - label_rect.left)) / 2;
+    const int want =
+        ((panel_rect.right - panel_rect.left) - (label_rect.right - label_rect.left)) / 2;
     if (std::abs(left - want) <= 1) return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << name << " stands at " << left << ", centred is " << want;
+    return ::testing::AssertionFailure()
+           << name << " stands at " << left << ", centred is " << want;
   }
 };
 

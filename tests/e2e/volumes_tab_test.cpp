@@ -50,8 +50,7 @@ class VolumesTab : public RemoteControlTest {
     if (!control) return -1000;
     const UINT message = ClassName(control) == TRACKBAR_CLASSW ? TBM_GETPOS : PBM_GETPOS;
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
-      return -1000;
+    if (!SendMessageTimeoutW(control, message, 0, 0, SMTO_ABORTIFHUNG, 5000, &result)) return -1000;
     return static_cast<int>(static_cast<LRESULT>(result));
   }
   bool Checked(std::string_view name) const {
