@@ -113,8 +113,6 @@ BOOL CALLBACK CollectChildren(HWND window, LPARAM param) {
   return TRUE;
 }
 
-KeyboardRecorder* g_recorder = nullptr;
-
 // With TALVORO_E2E_VERBOSE set, prints how long the program took for a step:
 // the first thing to look at when the tests get slow.
 void Trace(const char* what, std::chrono::steady_clock::time_point since) {
@@ -666,9 +664,13 @@ SwitchFace ReadSwitch(HWND switch_window) {
 }
 
 bool ShowsPicture(HWND image, const std::wstring& bmp) {
-  auto picture = ReadBmpFile(bmp);
   auto screen = CaptureWindow(image);
-  if (!picture || !screen || picture->width == 0 || picture->height == 0) return false;
+  return screen && ContainsPicture(*screen, POINT{0, 0}, bmp);
+}
+
+bool ContainsPicture(const Pixels& shot, POINT at, const std::wstring& bmp) {
+  auto picture = ReadBmpFile(bmp);
+  if (!picture || picture->width == 0 || picture->height == 0) return false;
   const std::uint32_t key = picture->at(0, picture->height - 1);
   int counted = 0;
   int matching = 0;
@@ -677,8 +679,10 @@ bool ShowsPicture(HWND image, const std::wstring& bmp) {
       const std::uint32_t want = picture->at(x, y);
       if (want == key) continue;
       ++counted;
-      if (x >= screen->width || y >= screen->height) continue;
-      const std::uint32_t seen = screen->at(x, y);
+      const int sx = at.x + x;
+      const int sy = at.y + y;
+      if (sx < 0 || sy < 0 || sx >= shot.width || sy >= shot.height) continue;
+      const std::uint32_t seen = shot.at(sx, sy);
       if (std::abs(Red(want) - Red(seen)) <= 8 && std::abs(Green(want) - Green(seen)) <= 8 &&
           std::abs(Blue(want) - Blue(seen)) <= 8)
         ++matching;
@@ -887,55 +891,258 @@ bool ShowWatch::SeenShown() const {
 }
 
 // ---------------------------------------------------------------------------
+// Capturing a window that shows itself
+
+ShowCapture::ShowCapture(HWND window, std::function<bool()> ready)
+    : window_(window), ready_(std::move(ready)), thread_([this] { Run(); }) {}
+
+ShowCapture::~ShowCapture() {
+  {
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  thread_.join();
+}
+
+void ShowCapture::Run() {
+  auto stopped = [this] {
+    std::lock_guard lock(mutex_);
+    return stop_;
+  };
+  while (!stopped()) {
+    if (IsWindowVisible(window_) && ready_()) {
+      // Time for the paint that showing the window asked for.
+      Sleep(150);
+      if (IsWindowVisible(window_) && ready_()) {
+        auto pixels = CaptureWindow(window_);
+        if (pixels && IsWindowVisible(window_)) {
+          std::lock_guard lock(mutex_);
+          capture_ = std::move(pixels);
+          return;
+        }
+      }
+    }
+    Sleep(10);
+  }
+}
+
+std::optional<Pixels> ShowCapture::Wait(std::chrono::milliseconds timeout) const {
+  WaitUntil(
+      [&] {
+        std::lock_guard lock(mutex_);
+        return capture_.has_value();
+      },
+      timeout, std::chrono::milliseconds(10));
+  std::lock_guard lock(mutex_);
+  return capture_;
+}
+
+// ---------------------------------------------------------------------------
+// The key recorder process
+
+namespace {
+
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[65536];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    bytes.append(buffer, got);
+  CloseHandle(file);
+  return bytes;
+}
+
+const char* KeyName(DWORD vk) {
+  static const std::pair<DWORD, const char*> names[] = {
+      {VK_MENU, "Alt"},       {VK_LMENU, "LAlt"},  {VK_RMENU, "RAlt"},    {VK_TAB, "Tab"},
+      {VK_LWIN, "LWin"},      {VK_RWIN, "RWin"},   {VK_F4, "F4"},         {VK_CONTROL, "Ctrl"},
+      {VK_LCONTROL, "LCtrl"}, {VK_SHIFT, "Shift"}, {VK_LSHIFT, "LShift"}, {VK_F24, "F24"}};
+  for (const auto& [key, name] : names)
+    if (key == vk) return name;
+  return nullptr;
+}
+
+}  // namespace
+
+std::string Describe(const KeyEvent& event) {
+  std::string name;
+  if (const char* known = KeyName(event.vk)) {
+    name = known;
+  } else if ((event.vk >= '0' && event.vk <= '9') || (event.vk >= 'A' && event.vk <= 'Z')) {
+    name = std::string(1, static_cast<char>(event.vk));
+  } else {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "VK%02lX", static_cast<unsigned long>(event.vk));
+    name = hex;
+  }
+  name += event.down ? " down" : " up";
+  if (!event.injected) name += " (physical)";
+  return name;
+}
+
+std::string Describe(const std::vector<KeyEvent>& events) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < events.size(); ++i) {
+    if (i > 0) text += ", ";
+    text += Describe(events[i]);
+  }
+  return text + "]";
+}
+
+std::wstring KeyRecorderPath() {
+  wchar_t self[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
+  std::wstring path(self, n);
+  path.resize(path.find_last_of(L"\\/") + 1);
+  return path + L"keyrecorder.exe";
+}
+
+KeyRecorder::KeyRecorder(std::wstring events_file, std::wstring window_title)
+    : file_(std::move(events_file)) {
+  static LONG count = 0;
+  const std::wstring name = L"TalvoroKeyRecorder-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                            std::to_wstring(InterlockedIncrement(&count));
+  stop_ = CreateEventW(nullptr, TRUE, FALSE, name.c_str());
+  if (!stop_) throw std::runtime_error("cannot create the key recorder's stop event");
+  DeleteFileW(file_.c_str());
+  std::wstring arguments = L"\"" + file_ + L"\" " + name;
+  if (!window_title.empty()) arguments += L" --window \"" + window_title + L"\"";
+  process_ = Process::Start(KeyRecorderPath(), arguments, TestPaths().work);
+}
+
+KeyRecorder::~KeyRecorder() {
+  if (process_.Running()) Stop(std::chrono::seconds(5));
+  process_.Terminate();
+  if (stop_) CloseHandle(stop_);
+}
+
+std::optional<std::vector<std::string>> KeyRecorder::FileLines() const {
+  auto bytes = ReadWholeFile(file_);
+  if (!bytes) return std::nullopt;
+  // Only whole lines: the recorder may be writing the next one.
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = bytes->find("\r\n", start);
+    if (end == std::string::npos) break;
+    lines.push_back(bytes->substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+bool KeyRecorder::WaitReady(std::chrono::milliseconds timeout) const {
+  return WaitUntil(
+             [&] {
+               auto lines = FileLines();
+               return (lines && !lines->empty() && lines->front() == "ready") ||
+                      !process_.Running();
+             },
+             timeout) &&
+         process_.Running();
+}
+
+bool KeyRecorder::Stop(std::chrono::milliseconds timeout) {
+  SetEvent(stop_);
+  if (!process_.WaitExit(timeout) || process_.ExitCode() != 0) return false;
+  auto lines = FileLines();
+  return lines && !lines->empty() && lines->back() == "stopped";
+}
+
+std::vector<KeyEvent> KeyRecorder::Events() const {
+  std::vector<KeyEvent> events;
+  auto lines = FileLines();
+  if (!lines) return events;
+  for (const std::string& line : *lines) {
+    unsigned long vk = 0, flags = 0, message = 0;
+    char direction[8] = {}, origin[16] = {};
+    if (std::sscanf(line.c_str(), "key %lx %7s %15s %lx %lx", &vk, direction, origin, &flags,
+                    &message) != 5)
+      continue;
+    KeyEvent event;
+    event.vk = static_cast<DWORD>(vk);
+    event.down = std::string_view(direction) == "down";
+    event.injected = std::string_view(origin) == "injected";
+    event.flags = static_cast<DWORD>(flags);
+    event.message = static_cast<WPARAM>(message);
+    events.push_back(event);
+  }
+  return events;
+}
+
+std::optional<std::vector<KeyEvent>> KeyRecorder::EventsUntilNow(
+    std::chrono::milliseconds timeout) {
+  constexpr DWORD kMark = VK_F24;
+  keybd_event(kMark, 0, 0, 0);
+  keybd_event(kMark, 0, KEYEVENTF_KEYUP, 0);
+  ++marks_;
+  std::vector<KeyEvent> before;
+  const bool seen = WaitUntil(
+      [&] {
+        before.clear();
+        int marks = 0;
+        for (const KeyEvent& event : Events()) {
+          if (event.vk != kMark) {
+            before.push_back(event);
+          } else if (!event.down && ++marks == marks_) {
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  if (!seen) return std::nullopt;
+  return before;
+}
+
+HWND KeyRecorder::window() const {
+  return FindTopLevel(process_.pid(), L"TalvoroKeyRecorderWindow");
+}
+
+std::vector<WindowKey> KeyRecorder::WindowKeys() const {
+  std::vector<WindowKey> keys;
+  auto lines = FileLines();
+  if (!lines) return keys;
+  for (const std::string& line : *lines) {
+    unsigned long message = 0, vk = 0;
+    if (std::sscanf(line.c_str(), "message %lx %lx", &message, &vk) != 2) continue;
+    keys.push_back(WindowKey{static_cast<UINT>(message), static_cast<DWORD>(vk)});
+  }
+  return keys;
+}
+
+int KeyRecorder::CloseRequests() const {
+  auto lines = FileLines();
+  return lines ? static_cast<int>(std::count(lines->begin(), lines->end(), "close")) : 0;
+}
+
+// ---------------------------------------------------------------------------
 // Keyboard hook
 
-KeyboardRecorder::KeyboardRecorder() {
-  HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  g_recorder = this;
-  thread_ = std::thread([this, ready] { Run(ready); });
-  WaitForSingleObject(ready, 10000);
-  CloseHandle(ready);
+std::wstring KeyboardRecorder::NewFile() {
+  static LONG count = 0;
+  return TestPaths().work + L"\\keys-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(InterlockedIncrement(&count)) + L".txt";
+}
+
+KeyboardRecorder::KeyboardRecorder() : recorder_(NewFile()) {
+  installed_ = recorder_.WaitReady();
 }
 
 KeyboardRecorder::~KeyboardRecorder() {
-  if (thread_id_) PostThreadMessageW(thread_id_, WM_QUIT, 0, 0);
-  if (thread_.joinable()) thread_.join();
-  g_recorder = nullptr;
-}
-
-void KeyboardRecorder::Run(HANDLE ready) {
-  MSG message;
-  // Creates this thread's message queue before anyone posts WM_QUIT to it.
-  PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
-  thread_id_ = GetCurrentThreadId();
-  HHOOK hook = SetWindowsHookExW(WH_KEYBOARD_LL, HookProc, GetModuleHandleW(nullptr), 0);
-  installed_ = hook != nullptr;
-  SetEvent(ready);
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
-  if (hook) UnhookWindowsHookEx(hook);
-}
-
-LRESULT CALLBACK KeyboardRecorder::HookProc(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HC_ACTION && g_recorder) {
-    const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
-    std::lock_guard lock(g_recorder->mutex_);
-    g_recorder->events_.push_back(Event{wparam, key->vkCode, key->flags});
-  }
-  return CallNextHookEx(nullptr, code, wparam, lparam);
-}
-
-std::vector<KeyboardRecorder::Event> KeyboardRecorder::events() const {
-  std::lock_guard lock(mutex_);
-  return events_;
+  recorder_.Stop();
+  DeleteFileW(recorder_.events_file().c_str());
 }
 
 bool SawAltRelease(const KeyboardRecorder& keys) {
   for (const auto& event : keys.events()) {
     // A low-level hook may report the generic Alt key as the left one.
     bool alt = event.vk == VK_MENU || event.vk == VK_LMENU || event.vk == VK_RMENU;
-    bool up =
-        (event.flags & LLKHF_UP) != 0 || event.message == WM_KEYUP || event.message == WM_SYSKEYUP;
-    if (alt && up) return true;
+    if (alt && !event.down) return true;
   }
   return false;
 }
@@ -943,48 +1150,51 @@ bool SawAltRelease(const KeyboardRecorder& keys) {
 // ---------------------------------------------------------------------------
 // Screenshots
 
-bool SaveScreenshot(HWND window, const std::wstring& path) {
-  RECT rect{};
-  if (!GetWindowRect(window, &rect)) return false;
-  const int width = rect.right - rect.left;
-  const int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return false;
-
-  // Read back from the screen: the window belongs to another process, so its
-  // own device context would not show what it painted.
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY | CAPTUREBLT);
-  SelectObject(memory, old);
-
+bool SaveBmp(const Pixels& pixels, const std::wstring& path) {
+  if (pixels.width <= 0 || pixels.height <= 0) return false;
   BITMAPINFOHEADER header{};
   header.biSize = sizeof header;
-  header.biWidth = width;
-  header.biHeight = height;  // bottom-up, as BMP files store rows
+  header.biWidth = pixels.width;
+  header.biHeight = pixels.height;  // bottom-up, as BMP files store rows
   header.biPlanes = 1;
   header.biBitCount = 24;
   header.biCompression = BI_RGB;
-  const int stride = (width * 3 + 3) & ~3;
-  std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
-  int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                       reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
-  if (rows != height) return false;
-
+  const int stride = (pixels.width * 3 + 3) & ~3;
+  std::vector<char> rows(static_cast<std::size_t>(stride) * pixels.height, 0);
+  for (int y = 0; y < pixels.height; ++y) {
+    char* row = rows.data() + static_cast<std::size_t>(pixels.height - 1 - y) * stride;
+    for (int x = 0; x < pixels.width; ++x) {
+      const std::uint32_t rgb = pixels.at(x, y);
+      row[3 * x] = static_cast<char>(Blue(rgb));
+      row[3 * x + 1] = static_cast<char>(Green(rgb));
+      row[3 * x + 2] = static_cast<char>(Red(rgb));
+    }
+  }
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof header;
-  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
-  header.biSizeImage = static_cast<DWORD>(pixels.size());
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(rows.size());
+  header.biSizeImage = static_cast<DWORD>(rows.size());
   std::ofstream out(fs::path(path), std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(&file), sizeof file);
   out.write(reinterpret_cast<const char*>(&header), sizeof header);
-  out.write(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+  out.write(rows.data(), static_cast<std::streamsize>(rows.size()));
   return static_cast<bool>(out);
+}
+
+bool SaveScreenshot(HWND window, const std::wstring& path) {
+  // Read back from the screen: the window belongs to another process, so its
+  // own device context would not show what it painted.
+  auto pixels = CaptureWindow(window);
+  return pixels && SaveBmp(*pixels, path);
+}
+
+// ---------------------------------------------------------------------------
+// Wine
+
+bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
 // ---------------------------------------------------------------------------

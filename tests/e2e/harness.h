@@ -254,30 +254,124 @@ class ShowWatch {
   std::thread thread_;
 };
 
-// Records the key events that reach a low-level keyboard hook. Wine and
-// Windows call the hook on the thread that installed it, from its message
-// loop, so the hook lives on a thread of its own that does nothing else.
-class KeyboardRecorder {
+// Captures a window of another process the first time it is seen shown with
+// `ready` true, from a thread of its own: a window that shows itself for a
+// second or two is captured even when the test is slow to look. The capture
+// is taken once the window had time to paint (`ready` still true and the
+// window still shown after a short pause, and still shown after the
+// capture); `ready` runs on the watching thread.
+class ShowCapture {
  public:
-  struct Event {
-    WPARAM message;  // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN, WM_SYSKEYUP
-    DWORD vk;
-    DWORD flags;
-  };
-  KeyboardRecorder();
-  ~KeyboardRecorder();
-  bool installed() const { return installed_; }
-  std::vector<Event> events() const;
+  ShowCapture(HWND window, std::function<bool()> ready);
+  ~ShowCapture();
+  ShowCapture(const ShowCapture&) = delete;
+  ShowCapture& operator=(const ShowCapture&) = delete;
+
+  // The capture; nullopt when none was taken within `timeout`.
+  std::optional<Pixels> Wait(std::chrono::milliseconds timeout) const;
 
  private:
-  static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam);
-  void Run(HANDLE ready);
+  void Run();
 
-  std::thread thread_;
-  DWORD thread_id_ = 0;
-  bool installed_ = false;
+  HWND window_;
+  std::function<bool()> ready_;
   mutable std::mutex mutex_;
-  std::vector<Event> events_;
+  std::optional<Pixels> capture_;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+// Whether `shot` shows the picture of BMP file `bmp` with its top-left corner
+// at `at`, as ShowsPicture tells for a control on the screen.
+bool ContainsPicture(const Pixels& shot, POINT at, const std::wstring& bmp);
+
+// One key event as a low-level keyboard hook saw it.
+struct KeyEvent {
+  DWORD vk = 0;
+  bool down = false;
+  bool injected = false;  // LLKHF_INJECTED: made by a program, not by a keyboard
+  DWORD flags = 0;        // the hook's KBDLLHOOKSTRUCT flags
+  WPARAM message = 0;     // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP
+};
+// "LWin down", "Tab up"...: for failure messages.
+std::string Describe(const KeyEvent& event);
+std::string Describe(const std::vector<KeyEvent>& events);
+
+// A keyboard message that reached the key recorder's window.
+struct WindowKey {
+  UINT message = 0;  // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP
+  DWORD vk = 0;
+};
+
+// keyrecorder.exe, built beside the test program: a low-level keyboard hook
+// in a process of its own, which appends every key event it sees to a file
+// until it is told to stop (a named event). Being another process of the
+// Wine session, it sees what any program of the session injects, and it can
+// stand as a witness of that session. Ended when the object goes.
+class KeyRecorder {
+ public:
+  // Starts the recorder writing to `events_file` (a Windows path). With a
+  // `window_title`, the recorder also shows a window of that title and puts
+  // it in the foreground: the application in front, which receives the
+  // injected keys; it records its keyboard messages and close requests and
+  // never closes.
+  explicit KeyRecorder(std::wstring events_file, std::wstring window_title = L"");
+  ~KeyRecorder();
+  KeyRecorder(const KeyRecorder&) = delete;
+  KeyRecorder& operator=(const KeyRecorder&) = delete;
+
+  // Waits until the hook is installed: events from then on are recorded.
+  bool WaitReady(std::chrono::milliseconds timeout = std::chrono::seconds(30)) const;
+  // Tells the recorder to stop and waits for its end; true when it ended by
+  // itself and its file says so. Events already handed to the hook are in
+  // the file by then.
+  bool Stop(std::chrono::milliseconds timeout = std::chrono::seconds(15));
+  // The events recorded so far.
+  std::vector<KeyEvent> Events() const;
+  // Every event recorded before now, once the recorder has seen them all:
+  // the test injects a mark (a tap of F24, which nothing uses) and waits
+  // until the hook has seen it. Input goes through the system in order, so
+  // whatever a program injected before the call is recorded by then. The
+  // marks themselves are left out; nullopt when the mark was not seen within
+  // `timeout`.
+  std::optional<std::vector<KeyEvent>> EventsUntilNow(
+      std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  // With a window: the window (once ready), the keyboard messages it got and
+  // how many times it was asked to close (WM_CLOSE).
+  HWND window() const;
+  std::vector<WindowKey> WindowKeys() const;
+  int CloseRequests() const;
+  Process& process() { return process_; }
+  const std::wstring& events_file() const { return file_; }
+
+ private:
+  std::optional<std::vector<std::string>> FileLines() const;
+
+  std::wstring file_;
+  HANDLE stop_ = nullptr;
+  Process process_;
+  int marks_ = 0;
+};
+
+// Where keyrecorder.exe is: beside the running test program.
+std::wstring KeyRecorderPath();
+
+// A key recorder (above) on a file of its own in the work area, with its
+// hook installed once constructed: for tests that only ask what was sent.
+class KeyboardRecorder {
+ public:
+  KeyboardRecorder();
+  ~KeyboardRecorder();
+  KeyboardRecorder(const KeyboardRecorder&) = delete;
+  KeyboardRecorder& operator=(const KeyboardRecorder&) = delete;
+  bool installed() const { return installed_; }
+  std::vector<KeyEvent> events() const { return recorder_.Events(); }
+
+ private:
+  static std::wstring NewFile();
+
+  KeyRecorder recorder_;
+  bool installed_ = false;
 };
 
 // True when `keys` saw a release of an Alt key.
@@ -285,6 +379,13 @@ bool SawAltRelease(const KeyboardRecorder& keys);
 
 // Copies what the screen shows of `window` into a 24-bit BMP file.
 bool SaveScreenshot(HWND window, const std::wstring& path);
+// Writes `pixels` as a 24-bit BMP file.
+bool SaveBmp(const Pixels& pixels, const std::wstring& path);
+
+// Whether the tests run under Wine. Tests whose action would restart or
+// shut down a real PC (Wine only ends the programs of its own session) run
+// only there.
+bool UnderWine();
 
 // Builds a file of CR LF terminated lines.
 std::string Lines(const std::vector<std::string>& values);

@@ -18,6 +18,27 @@
 
 namespace e2e {
 
+// A key event as a program injects it: `vk` pressed (`down`) or released.
+inline KeyEvent Injected(DWORD vk, bool down) {
+  KeyEvent event;
+  event.vk = vk;
+  event.down = down;
+  event.injected = true;
+  return event;
+}
+
+// Whether `seen` are exactly the events `want`, in order: same keys, same
+// directions, same injected flags.
+inline ::testing::AssertionResult SameKeys(const std::vector<KeyEvent>& seen,
+                                           const std::vector<KeyEvent>& want) {
+  bool same = seen.size() == want.size();
+  for (std::size_t i = 0; same && i < seen.size(); ++i)
+    same = seen[i].vk == want[i].vk && seen[i].down == want[i].down &&
+           seen[i].injected == want[i].injected;
+  if (same) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "saw " << Describe(seen) << "\n want " << Describe(want);
+}
+
 class RemoteControlTest : public ::testing::Test {
  protected:
   static constexpr std::chrono::seconds kWait{10};
@@ -130,6 +151,12 @@ class RemoteControlTest : public ::testing::Test {
     const std::wstring& folder = TestPaths().screenshots;
     ASSERT_FALSE(folder.empty()) << "TALVORO_E2E_SCREENSHOTS is not set";
     EXPECT_TRUE(SaveScreenshot(window, folder + L"\\" + name + L".bmp")) << ToUtf8(name);
+  }
+  // The same for pixels captured earlier (CaptureWindow).
+  static void Screenshot(const Pixels& pixels, const std::wstring& name) {
+    const std::wstring& folder = TestPaths().screenshots;
+    ASSERT_FALSE(folder.empty()) << "TALVORO_E2E_SCREENSHOTS is not set";
+    EXPECT_TRUE(SaveBmp(pixels, folder + L"\\" + name + L".bmp")) << ToUtf8(name);
   }
 
   ProgramDir dir_{CurrentTestDirName()};
