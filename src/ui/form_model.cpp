@@ -146,6 +146,12 @@ void FormBase::SetImageAt(std::size_t i, std::shared_ptr<const std::string> bmp)
   Notify(i, Change::Image);
 }
 
+void FormBase::SetPictureAt(std::size_t i, const char* resource_name) {
+  auto& s = state_.at(i);
+  s.picture = resource_name;
+  Notify(i, Change::Image);
+}
+
 void FormBase::SetPanelTextAt(std::size_t i, std::size_t panel, std::string text) {
   auto& s = state_.at(i);
   if (panel >= s.panels.size()) throw std::out_of_range("status panel");

@@ -125,9 +125,12 @@ struct ControlState {
   int x = 0, y = 0, w = 0, h = 0;
   int position = 0;
   std::shared_ptr<const std::string> image;  // BMP file bytes, null for none
-  std::vector<std::string> panels;           // status bar panel texts
-  std::vector<std::string> items;            // combo box items (UTF-8)
-  int popup_x = 0, popup_y = 0;              // popup menus: where they last opened
+  // A picture built into the program (its resource name), shown when no BMP
+  // bytes are given; nullptr: the layout table's, if any.
+  const char* picture = nullptr;
+  std::vector<std::string> panels;  // status bar panel texts
+  std::vector<std::string> items;   // combo box items (UTF-8)
+  int popup_x = 0, popup_y = 0;     // popup menus: where they last opened
 };
 
 // Implemented by the platform for one real window.
@@ -202,6 +205,7 @@ class FormBase {
   void SetBoundsAt(std::size_t i, int x, int y, int w, int h);
   void SetPositionAt(std::size_t i, int position);
   void SetImageAt(std::size_t i, std::shared_ptr<const std::string> bmp);
+  void SetPictureAt(std::size_t i, const char* resource_name);
   void SetPanelTextAt(std::size_t i, std::size_t panel, std::string text);
   void SetItemsAt(std::size_t i, std::vector<std::string> items);
   void PopupAtPoint(std::size_t i, int x, int y);
@@ -249,6 +253,9 @@ class Form : public FormBase {
   void SetImage(Id id, std::shared_ptr<const std::string> bmp) {
     SetImageAt(At(id), std::move(bmp));
   }
+  // Shows a picture built into the program (a resource name that lives as
+  // long as the program, such as ui::ResourceName's).
+  void SetPicture(Id id, const char* resource_name) { SetPictureAt(At(id), resource_name); }
   void SetPanelText(Id id, std::size_t panel, std::string text) {
     SetPanelTextAt(At(id), panel, std::move(text));
   }

@@ -66,5 +66,22 @@ TEST(FormModel, ChangesReachTheViewAndErrorsReachTheSink) {
   EXPECT_EQ(form.TextWidth(TestId::Button, "abc"), 21);
 }
 
+// A built-in picture given to a button is kept by name and reaches the view
+// as an image change.
+TEST(FormModel, ABuiltInPictureReachesTheViewAsAnImageChange) {
+  Form<TestId> form(kLayout);
+  RecordingView view;
+  form.AttachView(&view);
+  EXPECT_EQ(form.Get(TestId::Button).picture, nullptr);
+  form.SetPicture(TestId::Button, "BUTTON_PLAY");
+  EXPECT_STREQ(form.Get(TestId::Button).picture, "BUTTON_PLAY");
+  EXPECT_EQ(form.Get(TestId::Button).image, nullptr);
+  ASSERT_EQ(view.changes.size(), 1u);
+  EXPECT_EQ(view.changes[0], std::make_pair(std::size_t{2}, Change::Image));
+  form.SetPicture(TestId::Button, nullptr);
+  EXPECT_EQ(form.Get(TestId::Button).picture, nullptr);
+  EXPECT_EQ(view.changes.size(), 2u);
+}
+
 }  // namespace
 }  // namespace talvoro::ui

@@ -218,7 +218,8 @@ void FormWindow::CreateControl(std::size_t i) {
       ApplyBounds(i);
       break;
     case Kind::SpeedButton:
-      CreateChild(i, WC_BUTTONW, BS_OWNERDRAW);
+      // Its picture, should the core have chosen one before the window existed.
+      if (CreateChild(i, WC_BUTTONW, BS_OWNERDRAW)) ApplyImage(i);
       break;
     case Kind::Button:
       CreateChild(i, WC_BUTTONW, BS_PUSHBUTTON | WS_TABSTOP);

@@ -324,9 +324,12 @@ void FormWindow::ShowForm() {
 
 void FormWindow::ApplyImage(std::size_t i) {
   Control& c = controls_[i];
-  const auto& image = form_.state(i).image;
-  if (image) {
-    c.picture = Picture::FromBmp(*image);
+  const ui::ControlState& state = form_.state(i);
+  if (state.image) {
+    c.picture = Picture::FromBmp(*state.image);
+  } else if (state.picture) {
+    // A picture built into the program that the core chose for the control.
+    c.picture = Picture::FromResource(res_.instance(), Utf8ToWide(state.picture));
   } else if (const ui::Style* style = Desc(i).style; style && style->picture) {
     // A picture built into the program stands until one is loaded over it.
     c.picture = Picture::FromResource(res_.instance(), Utf8ToWide(style->picture));
