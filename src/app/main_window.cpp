@@ -18,6 +18,7 @@
 #include "osd/osd.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
+#include "ui/button_pictures.h"
 
 namespace talvoro::app {
 
@@ -159,9 +160,12 @@ void MainWindow::WireHandlers() {
   features_->switches.Wire();
   features_->paths.Wire();
   // Every action button runs its routine through the registry, as the remote
-  // does; the volume selectors act on a press of any mouse button.
+  // does; the volume selectors act on a press of any mouse button. A media
+  // button shows the picture its row names.
   for (const dispatch::TabSpec& tab : dispatch::Tabs()) {
     for (const dispatch::CodeSlot& code : tab.codes) {
+      if (code.picture != ui::ButtonPicture::None)
+        f.SetPicture(code.control, ui::ResourceName(code.picture));
       auto run = [this, action = code.action] {
         features_->actions.Run(action, dispatch::Caller::Window);
       };

@@ -9,6 +9,7 @@
 #include <span>
 
 #include "media/key_steps.h"
+#include "ui/button_pictures.h"
 #include "ui/forms/forms.h"
 
 namespace talvoro::dispatch {
@@ -45,8 +46,8 @@ enum class MediaRole { Shortcut, Activer, ShortcutWithoutAfter };
 
 // One learnable code slot: the control whose routine a match runs, the label
 // that shows the code, and the action number that arms learning for it. On a
-// media tab the row is the whole button: its keys, the value it leaves in the
-// tab's pending action number and its OSD status line.
+// media tab the row is the whole button: its picture, its keys, the value it
+// leaves in the tab's pending action number and its OSD status line.
 struct CodeSlot {
   int slot;
   int action;
@@ -57,7 +58,8 @@ struct CodeSlot {
   int pending = 0;                   // stored into the tab's pending action number
   const char* osd_status = nullptr;  // OSD status line; none: the button never shows the OSD
   MediaRole role = MediaRole::Shortcut;
-  const char* osd_title = nullptr;  // OSD title line when not the tab's
+  const char* osd_title = nullptr;                      // OSD title line when not the tab's
+  ui::ButtonPicture picture = ui::ButtonPicture::None;  // what the button shows
 };
 
 // How a media tab brings its application forward.

@@ -68,6 +68,28 @@ TEST_F(MainWindowTest, FirstRunEndsWithTheWindowShownTheIconAddedAndBothFilesWri
   EXPECT_TRUE(form().Enabled(MainId::Importeruneconfiguration1));
 }
 
+// At start every media button shows the picture its slot map row names;
+// the other buttons show none.
+TEST_F(MainWindowTest, StartGivesEveryMediaButtonItsPicture) {
+  Start();
+  int media_buttons = 0;
+  for (const auto& tab : dispatch::Tabs())
+    for (const dispatch::CodeSlot& code : tab.codes) {
+      SCOPED_TRACE(code.slot);
+      const char* shown = form().Get(code.control).picture;
+      if (code.picture == ui::ButtonPicture::None) {
+        EXPECT_EQ(shown, nullptr);
+        continue;
+      }
+      ++media_buttons;
+      ASSERT_NE(shown, nullptr);
+      EXPECT_STREQ(shown, ui::ResourceName(code.picture));
+    }
+  EXPECT_EQ(media_buttons, 109);
+  EXPECT_STREQ(form().Get(MainId::SpeedButton28).picture, "BUTTON_PLAY");   // Winamp "Lire"
+  EXPECT_STREQ(form().Get(MainId::SpeedButton36).picture, "BUTTON_POWER");  // Power DVD Activer
+}
+
 TEST_F(MainWindowTest, LanceOnReducesTheWindowOnTheSecondAutoMinimiseTick) {
   WriteSettingsLine3("LANCE_ON");
   Start();

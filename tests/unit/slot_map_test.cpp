@@ -2,6 +2,7 @@
 
 #include <map>
 #include <set>
+#include <string>
 
 #include "dispatch/slot_map.h"
 
@@ -212,6 +213,80 @@ TEST(SlotMap, TabsGroupsAndPageOrder) {
   EXPECT_FALSE(Tab(kTabPowerPoint).in_learning_conflict_test);
   EXPECT_TRUE(Tab(kTabCloseApp).off_on_conflict);
   EXPECT_FALSE(Tab(kTabVolumes).off_on_conflict);
+}
+
+}  // namespace
+}  // namespace talvoro::dispatch
+
+namespace talvoro::dispatch {
+namespace {
+
+// Every button of a media tab shows a picture; the other tabs' buttons keep
+// their own looks (the Volumes and Windows tabs, the launcher's digits).
+TEST(SlotMap, EveryMediaButtonAndOnlyMediaButtonsHaveAPicture) {
+  int media_buttons = 0;
+  for (const TabSpec& tab : Tabs()) {
+    SCOPED_TRACE(tab.caption);
+    for (const CodeSlot& code : tab.codes) {
+      SCOPED_TRACE(code.slot);
+      if (tab.media) {
+        ++media_buttons;
+        EXPECT_NE(code.picture, ui::ButtonPicture::None);
+        EXPECT_NE(ui::ResourceName(code.picture), nullptr);
+        EXPECT_EQ(ui::MainLayout().controls[ui::MainForm::At(code.control)].kind,
+                  ui::Kind::SpeedButton);
+      } else {
+        EXPECT_EQ(code.picture, ui::ButtonPicture::None);
+      }
+    }
+    if (tab.toggle) {
+      EXPECT_EQ(tab.toggle->picture, ui::ButtonPicture::None);
+    }
+  }
+  EXPECT_EQ(media_buttons, 109);
+}
+
+// The Activer buttons, and only they, show the power symbol.
+TEST(SlotMap, TheActiverButtonsShowThePowerSymbol) {
+  for (const TabSpec& tab : Tabs())
+    for (const CodeSlot& code : tab.codes) {
+      SCOPED_TRACE(code.slot);
+      EXPECT_EQ(code.role == MediaRole::Activer, code.picture == ui::ButtonPicture::Power);
+    }
+}
+
+// Buttons whose status line says the same thing show the same picture,
+// whatever their tab.
+TEST(SlotMap, ButtonsThatDoTheSameShowTheSamePicture) {
+  std::map<std::string, std::pair<ui::ButtonPicture, int>> by_status;
+  int shared = 0;
+  for (const TabSpec& tab : Tabs())
+    for (const CodeSlot& code : tab.codes) {
+      if (!code.osd_status) continue;
+      auto [it, first] = by_status.emplace(code.osd_status, std::pair{code.picture, code.slot});
+      if (first) continue;
+      ++shared;
+      EXPECT_EQ(code.picture, it->second.first)
+          << "slot " << code.slot << " and slot " << it->second.second << " both say "
+          << code.osd_status;
+    }
+  EXPECT_GT(shared, 30);  // "Bouton : Arrêt", "Bouton : Suivant", "ACTIF", ...
+}
+
+// Every picture of the list is shown by some button: none is drawn for nothing.
+TEST(SlotMap, EveryButtonPictureIsUsed) {
+  std::set<ui::ButtonPicture> used;
+  for (const TabSpec& tab : Tabs())
+    for (const CodeSlot& code : tab.codes) used.insert(code.picture);
+  for (ui::ButtonPicture picture : ui::kButtonPictures)
+    EXPECT_TRUE(used.count(picture)) << ui::ResourceName(picture);
+}
+
+TEST(SlotMap, ButtonPictureResourceNamesAreDistinct) {
+  std::set<std::string> names;
+  for (ui::ButtonPicture picture : ui::kButtonPictures)
+    EXPECT_TRUE(names.insert(ui::ResourceName(picture)).second) << ui::ResourceName(picture);
+  EXPECT_EQ(ui::ResourceName(ui::ButtonPicture::None), nullptr);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The generated pictures and icon: valid files for the program's own BMP
 // checks, corners in the colour the image widgets leave out, pictures that
 // tell their states apart, and the pictures built into the program matching
-// the image controls that show them.
+// the image controls and the media buttons that show them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../../tools/assetgen/drawing.h"
+#include "dispatch/slot_map.h"
 #include "platform/win32/bmp_file.h"
 #include "platform/win32/layout_plan.h"
 #include "ui/forms/forms.h"
@@ -178,13 +179,78 @@ TEST(Win32Assets, EveryBuiltInPictureAControlNamesIsDrawnAtTheControlsSize) {
     EXPECT_EQ(Byte(picture->background.g), (use.background >> 8) & 0xFF);
     EXPECT_EQ(Byte(picture->background.b), use.background & 0xFF);
   }
-  // And none is drawn for nothing.
+  // And none is drawn for nothing: an image control or a media button shows it.
   for (const BuiltInPicture& picture : pictures) {
     bool used = false;
     for (const PictureUse& use : uses)
       used = used || std::string_view(picture.name) == use.control->style->picture;
+    for (const dispatch::TabSpec& tab : dispatch::Tabs())
+      for (const dispatch::CodeSlot& code : tab.codes)
+        used = used || (code.picture != ui::ButtonPicture::None &&
+                        std::string_view(picture.name) == ui::ResourceName(code.picture));
     EXPECT_TRUE(used) << picture.name;
   }
+}
+
+// Every media button's picture is drawn, listed in the resource script that
+// builds it into the program, fits inside the button's bevel and is drawn on
+// the button face, whose colour its bottom-left pixel gives.
+TEST(Win32Assets, EveryMediaButtonsPictureIsBuiltInAndFitsItsButton) {
+  const std::vector<BuiltInPicture> pictures = BuiltInPictures();
+  const std::string script = ResourceScript(pictures, "gen");
+  int checked = 0;
+  for (const dispatch::TabSpec& tab : dispatch::Tabs())
+    for (const dispatch::CodeSlot& code : tab.codes) {
+      if (code.picture == ui::ButtonPicture::None) continue;
+      const char* name = ui::ResourceName(code.picture);
+      SCOPED_TRACE(std::to_string(code.slot) + " " + name);
+      const BuiltInPicture* picture = FindBuiltIn(pictures, name);
+      ASSERT_NE(picture, nullptr) << name << " is not drawn";
+      EXPECT_NE(script.find(std::string(name) + " BITMAP \"gen/" + name + ".bmp\"\n"),
+                std::string::npos);
+      const ui::ControlSpec& button = ui::MainLayout().controls[ui::MainForm::At(code.control)];
+      ASSERT_EQ(button.kind, ui::Kind::SpeedButton);
+      // Inside the 2-pixel bevel with at least 4 pixels to spare on each side.
+      EXPECT_LE(picture->width, button.w - 2 * 6);
+      EXPECT_LE(picture->height, button.h - 2 * 6);
+      // Large enough to read: more than half the button.
+      EXPECT_GT(picture->width * 2, button.w);
+      // The buttons have no face colour of their own: the system's.
+      EXPECT_EQ(platform::win32::BackgroundColour(ui::MainLayout(), ui::MainForm::At(code.control)),
+                ui::kDefaultColour);
+      EXPECT_EQ(At(PictureFile(*picture), 0, picture->height - 1).r, Byte(kButtonFace.r));
+      ++checked;
+    }
+  EXPECT_EQ(checked, 109);
+}
+
+// The resource script names every built-in picture once, with its file.
+TEST(Win32Assets, TheResourceScriptListsEveryBuiltInPicture) {
+  const std::vector<BuiltInPicture> pictures = BuiltInPictures();
+  const std::string script = ResourceScript(pictures, "C:/build/generated");
+  std::size_t lines = 0;
+  for (char c : script) lines += c == '\n' ? 1 : 0;
+  EXPECT_EQ(lines, pictures.size() + 1);  // and a comment line
+  for (const BuiltInPicture& picture : pictures)
+    EXPECT_NE(script.find("\n" + std::string(picture.name) + " BITMAP \"C:/build/generated/" +
+                          picture.name + ".bmp\"\n"),
+              std::string::npos)
+        << picture.name;
+}
+
+// Each pictogram is its own: no two button pictures are drawn alike.
+TEST(Win32Assets, ButtonPicturesAreAllDifferent) {
+  const std::vector<BuiltInPicture> pictures = BuiltInPictures();
+  std::vector<std::string> files;
+  for (ui::ButtonPicture picture : ui::kButtonPictures) {
+    const BuiltInPicture* drawn = FindBuiltIn(pictures, ui::ResourceName(picture));
+    ASSERT_NE(drawn, nullptr) << ui::ResourceName(picture);
+    files.push_back(PictureFile(*drawn));
+  }
+  for (std::size_t i = 0; i < files.size(); ++i)
+    for (std::size_t j = i + 1; j < files.size(); ++j)
+      EXPECT_NE(files[i], files[j]) << ui::ResourceName(ui::kButtonPictures[i]) << " and "
+                                    << ui::ResourceName(ui::kButtonPictures[j]);
 }
 
 TEST(Win32Assets, BuiltInPicturesAreBmpFilesWithTheirBackgroundInTheCorners) {
@@ -213,8 +279,9 @@ TEST(Win32Assets, BuiltInPicturesAreBmpFilesWithTheirBackgroundInTheCorners) {
         drawn += background ? 0 : 1;
       }
     // There is a drawing: at least a fifth of the picture differs from its
-    // background.
-    EXPECT_GT(drawn * 5, picture.width * picture.height);
+    // background (a twentieth for the buttons' pictograms, mostly face).
+    const bool pictogram = std::string_view(picture.name).substr(0, 7) == "BUTTON_";
+    EXPECT_GT(drawn * (pictogram ? 20 : 5), picture.width * picture.height);
   }
 }
 

@@ -2,8 +2,9 @@
 // muted speaker (24-bit BMP files beside the program), the program icon (16
 // and 32 pixels, 32-bit with alpha) and the pictures built into the program
 // as resources (<name>.bmp in the resource directory: the remote control,
-// the countdown and warning signs). Everything is drawn from shapes,
-// anti-aliased by supersampling.
+// the countdown and warning signs, the media buttons' pictograms, and
+// pictures.rc, the resource script that names them all). Everything is drawn
+// from shapes, anti-aliased by supersampling.
 //
 //   assetgen <dist_dir> <icon_path> <resource_dir>
 
@@ -44,8 +45,10 @@ int main(int argc, char** argv) {
   picture("ledoff.bmp", Lamp(false));
   picture("SON_ON.BMP", Speaker(false));
   picture("SON_OFF.BMP", Speaker(true));
-  for (const BuiltInPicture& built_in : BuiltInPictures())
+  const std::vector<BuiltInPicture> built_ins = BuiltInPictures();
+  for (const BuiltInPicture& built_in : built_ins)
     ok = WriteFile(resource_dir + "/" + built_in.name + ".bmp", PictureFile(built_in)) && ok;
+  ok = WriteFile(resource_dir + "/pictures.rc", ResourceScript(built_ins, resource_dir)) && ok;
 
   std::vector<std::pair<int, std::string>> images;
   for (int size : {16, 32})

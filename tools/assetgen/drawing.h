@@ -1,6 +1,6 @@
 // The drawing behind assetgen: a small supersampling rasterizer, the
-// program's pictures (lamps, speakers, icon) as shapes, and the BMP and ICO
-// file writers.
+// program's pictures (lamps, speakers, icon, the media buttons' pictograms)
+// as shapes, and the BMP and ICO file writers.
 #pragma once
 
 #include <algorithm>
@@ -10,6 +10,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "../../src/ui/button_pictures.h"
 
 namespace talvoro::assetgen {
 
@@ -434,25 +436,294 @@ inline Scene WarningSign() {
   return scene;
 }
 
+// --- the media buttons' pictures --------------------------------------------
+// Pictograms drawn in a square of kButtonUnits units, shown kButtonPixels
+// wide on the 41-pixel buttons and kActiverPixels wide on the larger Activer
+// buttons; dark ink on the button face, with a few coloured accents.
+
+inline constexpr double kButtonUnits = 24;
+inline constexpr int kButtonPixels = 24;
+inline constexpr int kActiverPixels = 32;
+
+inline const Rgba kInk = Colour(38, 44, 56);
+// The buttons take the system's face colour, which current Windows gives as
+// this light grey: the pictograms' soft edges blend into it, and it is their
+// bottom-left colour, which the buttons leave out.
+inline const Rgba kButtonFace = Colour(240, 240, 240);
+
+inline Shape Triangle(double x0, double y0, double x1, double y1, double x2, double y2,
+                      Rgba c = kInk) {
+  return Polygon({{x0, y0}, {x1, y1}, {x2, y2}}, c);
+}
+
+// A triangle pointing right (dir 1) or left (dir -1) from `x` over `w`.
+inline Shape Pointer(double x, double w, double top, double bottom, int dir, Rgba c = kInk) {
+  const double tip = x + dir * w;
+  return Triangle(x, top, tip, (top + bottom) / 2, x, bottom, c);
+}
+
+// The outline of a rectangle with rounded corners.
+inline void Outline(Scene& scene, double x0, double y0, double x1, double y1, double r, double w,
+                    Rgba c = kInk) {
+  scene.push_back(Line(x0, y0 + r, x0, y1 - r, w, c));
+  scene.push_back(Line(x1, y0 + r, x1, y1 - r, w, c));
+  scene.push_back(Line(x0 + r, y0, x1 - r, y0, w, c));
+  scene.push_back(Line(x0 + r, y1, x1 - r, y1, w, c));
+  if (r > 0) {
+    scene.push_back(Arc(x0 + r, y0 + r, r, w, -180, -90, c));
+    scene.push_back(Arc(x1 - r, y0 + r, r, w, -90, 0, c));
+    scene.push_back(Arc(x1 - r, y1 - r, r, w, 0, 90, c));
+    scene.push_back(Arc(x0 + r, y1 - r, r, w, 90, 180, c));
+  }
+}
+
+// A small loudspeaker on the left, for the volume pictures.
+inline void SmallSpeaker(Scene& scene) {
+  scene.push_back(Rect(2.5, 9, 6.5, 15, kInk));
+  scene.push_back(Polygon({{6, 9}, {11.5, 4.5}, {11.5, 19.5}, {6, 15}}, kInk));
+}
+
+inline void PlusSign(Scene& scene, double cx, double cy, double half, double width, Rgba c = kInk) {
+  scene.push_back(Rect(cx - half, cy - width / 2, cx + half, cy + width / 2, c));
+  scene.push_back(Rect(cx - width / 2, cy - half, cx + width / 2, cy + half, c));
+}
+
+inline void MinusSign(Scene& scene, double cx, double cy, double half, double width,
+                      Rgba c = kInk) {
+  scene.push_back(Rect(cx - half, cy - width / 2, cx + half, cy + width / 2, c));
+}
+
+// A television screen with an arrow inside, up (dir -1) or down (dir 1).
+inline void ChannelPicture(Scene& scene, int dir) {
+  Outline(scene, 3, 4, 21, 17.5, 2.5, 2);
+  scene.push_back(Line(8, 21, 16, 21, 2, kInk));
+  scene.push_back(Line(12, 17.5, 12, 21, 2, kInk));
+  const double tip = dir < 0 ? 7 : 14.5, base = dir < 0 ? 14.5 : 7;
+  scene.push_back(Triangle(12, tip, 17, base, 7, base));
+}
+
+// A slide with an arrow beside it pointing right (dir 1) or left (dir -1).
+inline void SlidePicture(Scene& scene, int dir) {
+  const double x0 = dir > 0 ? 2.5 : 9.5;
+  scene.push_back(RoundRect(x0, 4, x0 + 12, 20, 1.2, kInk));
+  scene.push_back(Rect(x0 + 2, 6, x0 + 10, 18, Colour(236, 238, 242)));
+  scene.push_back(Rect(x0 + 3.5, 8, x0 + 8.5, 9.6, Colour(30, 90, 190)));
+  for (double y : {11.5, 14.5}) scene.push_back(Rect(x0 + 3.5, y, x0 + 8.5, y + 1.2, kInk));
+  if (dir > 0)
+    scene.push_back(Pointer(16, 6.5, 7.5, 16.5, 1));
+  else
+    scene.push_back(Pointer(8, 6.5, 7.5, 16.5, -1));
+}
+
+inline Scene ButtonScene(ui::ButtonPicture picture) {
+  using P = ui::ButtonPicture;
+  const Rgba accent = Colour(30, 90, 190);
+  Scene scene;
+  switch (picture) {
+    case P::None:
+      break;
+    case P::Power: {
+      // The power symbol in green: the button brings the application up.
+      const Rgba green = Colour(24, 140, 64);
+      const double c = 12, cy = 13, r = 7.6, w = 2.8;
+      scene.push_back(Arc(c, cy, r, w, -180, -122, green));
+      scene.push_back(Arc(c, cy, r, w, -58, 180, green));
+      for (double deg : {-122.0, -58.0}) {
+        const double a = deg * 3.14159265358979323846 / 180;
+        scene.push_back(Circle(c + r * std::cos(a), cy + r * std::sin(a), w / 2, Solid(green)));
+      }
+      scene.push_back(Line(c, 3.2, c, 12, w, green));
+      break;
+    }
+    case P::Play:
+      scene.push_back(Triangle(7, 4, 20, 12, 7, 20));
+      break;
+    case P::Pause:
+      scene.push_back(RoundRect(6, 5, 10.5, 19, 0.8, kInk));
+      scene.push_back(RoundRect(13.5, 5, 18, 19, 0.8, kInk));
+      break;
+    case P::PlayPause:
+      scene.push_back(Triangle(2.5, 5, 12, 12, 2.5, 19));
+      scene.push_back(RoundRect(14, 5, 17, 19, 0.6, kInk));
+      scene.push_back(RoundRect(19, 5, 22, 19, 0.6, kInk));
+      break;
+    case P::Stop:
+      scene.push_back(RoundRect(6, 6, 18, 18, 1.2, kInk));
+      break;
+    case P::Previous:
+      scene.push_back(Rect(4, 5, 7, 19, kInk));
+      scene.push_back(Pointer(20, 12.5, 5, 19, -1));
+      break;
+    case P::Next:
+      scene.push_back(Pointer(4, 12.5, 5, 19, 1));
+      scene.push_back(Rect(17, 5, 20, 19, kInk));
+      break;
+    case P::FastForward:
+      scene.push_back(Pointer(2.5, 9.5, 6, 18, 1));
+      scene.push_back(Pointer(12, 9.5, 6, 18, 1));
+      break;
+    case P::Rewind:
+      scene.push_back(Pointer(21.5, 9.5, 6, 18, -1));
+      scene.push_back(Pointer(12, 9.5, 6, 18, -1));
+      break;
+    case P::StepForward:
+      // A film frame, then a small arrow: one picture onwards.
+      Outline(scene, 3, 6, 12, 18, 1, 2);
+      scene.push_back(Pointer(15, 7, 7, 17, 1));
+      break;
+    case P::StepBack:
+      Outline(scene, 12, 6, 21, 18, 1, 2);
+      scene.push_back(Pointer(9, 7, 7, 17, -1));
+      break;
+    case P::Repeat: {
+      // A loop open on the upper right, its arrow going on clockwise.
+      const double r = 7, w = 2.4;
+      scene.push_back(Arc(12, 12, r, w, -180, -40, kInk));
+      scene.push_back(Arc(12, 12, r, w, 0, 180, kInk));
+      const double a = -40 * 3.14159265358979323846 / 180;
+      const double ex = 12 + r * std::cos(a), ey = 12 + r * std::sin(a);
+      // Tangent (clockwise) and outward normal at the loop's end.
+      const double tx = -std::sin(a), ty = std::cos(a);
+      const double nx = std::cos(a), ny = std::sin(a);
+      scene.push_back(Triangle(ex + 3.6 * nx, ey + 3.6 * ny, ex - 3.6 * nx, ey - 3.6 * ny,
+                               ex + 4.6 * tx, ey + 4.6 * ty));
+      break;
+    }
+    case P::Shuffle:
+      scene.push_back(Line(3, 7, 8, 7, 2.2, kInk));
+      scene.push_back(Line(8, 7, 15, 17, 2.2, kInk));
+      scene.push_back(Line(3, 17, 8, 17, 2.2, kInk));
+      scene.push_back(Line(8, 17, 15, 7, 2.2, kInk));
+      scene.push_back(Line(15, 7, 17, 7, 2.2, kInk));
+      scene.push_back(Line(15, 17, 17, 17, 2.2, kInk));
+      scene.push_back(Pointer(17, 5, 3, 11, 1));
+      scene.push_back(Pointer(17, 5, 13, 21, 1));
+      break;
+    case P::FullScreen:
+      // Four corners pointing outwards.
+      for (int sx : {-1, 1})
+        for (int sy : {-1, 1}) {
+          const double x = 12 + sx * 8, y = 12 + sy * 8;
+          scene.push_back(Line(x, y, x - sx * 6, y, 2.4, kInk));
+          scene.push_back(Line(x, y, x, y - sy * 6, 2.4, kInk));
+        }
+      break;
+    case P::Eject:
+      scene.push_back(Triangle(12, 4, 20.5, 13, 3.5, 13));
+      scene.push_back(RoundRect(3.5, 16, 20.5, 19.5, 0.6, kInk));
+      break;
+    case P::Record:
+      scene.push_back(Circle(12, 12, 7.5, Solid(Colour(150, 16, 16))));
+      scene.push_back(Circle(12, 12, 6.4, [](double x, double y) {
+        return Lerp(Colour(245, 80, 70), Colour(205, 25, 25), std::hypot(x - 10, y - 10) / 8);
+      }));
+      break;
+    case P::Menu:
+      for (double y : {6.5, 12.0, 17.5})
+        scene.push_back(RoundRect(4, y - 1.4, 20, y + 1.4, 1, kInk));
+      break;
+    case P::ChannelUp:
+      ChannelPicture(scene, -1);
+      break;
+    case P::ChannelDown:
+      ChannelPicture(scene, 1);
+      break;
+    case P::VolumeUp:
+      SmallSpeaker(scene);
+      PlusSign(scene, 17.5, 12, 4.5, 2.4);
+      break;
+    case P::VolumeDown:
+      SmallSpeaker(scene);
+      MinusSign(scene, 17.5, 12, 4.5, 2.4);
+      break;
+    case P::SlideNext:
+      SlidePicture(scene, 1);
+      break;
+    case P::SlidePrevious:
+      SlidePicture(scene, -1);
+      break;
+    case P::Subtitles:
+      // A screen with two lines of text along its bottom.
+      Outline(scene, 2.5, 4.5, 21.5, 19.5, 2, 2);
+      scene.push_back(Rect(6, 12.5, 13, 14.5, kInk));
+      scene.push_back(Rect(14.5, 12.5, 18, 14.5, kInk));
+      scene.push_back(Rect(6, 16, 9, 17.8, kInk));
+      scene.push_back(Rect(10.5, 16, 18, 17.8, kInk));
+      break;
+    case P::Info:
+      scene.push_back(Circle(12, 12, 9, Solid(accent)));
+      scene.push_back(Circle(12, 7.5, 1.6, Solid(Colour(255, 255, 255))));
+      scene.push_back(RoundRect(10.6, 10.5, 13.4, 17.5, 0.5, Colour(255, 255, 255)));
+      break;
+    case P::Photo:
+      scene.push_back(RoundRect(2.5, 7, 21.5, 19.5, 2, kInk));
+      scene.push_back(RoundRect(8, 4.5, 15, 8, 1, kInk));
+      scene.push_back(Circle(12, 13, 4.6, Solid(Colour(236, 238, 242))));
+      scene.push_back(Circle(12, 13, 2.8, Solid(accent)));
+      scene.push_back(Circle(18.3, 9.8, 0.9, Solid(Colour(236, 238, 242))));
+      break;
+    case P::Zoom:
+      scene.push_back(Arc(10, 10, 5.5, 2.4, -180, 180, kInk));
+      scene.push_back(Line(14.2, 14.2, 19.5, 19.5, 3.4, kInk));
+      PlusSign(scene, 10, 10, 2.6, 1.6);
+      break;
+    case P::Enter:
+      // The return key's arrow.
+      scene.push_back(Line(18.5, 5, 18.5, 14, 2.4, kInk));
+      scene.push_back(Line(18.5, 14, 9, 14, 2.4, kInk));
+      scene.push_back(Pointer(10, 6, 9, 19, -1));
+      break;
+    case P::Plus:
+      PlusSign(scene, 12, 12, 7, 3);
+      break;
+    case P::Minus:
+      MinusSign(scene, 12, 12, 7, 3);
+      break;
+    case P::Dot:
+      scene.push_back(Circle(12, 12, 4.5, Solid(kInk)));
+      break;
+  }
+  return scene;
+}
+
 struct BuiltInPicture {
-  const char* name;  // its resource name, as the layout tables give it
+  const char* name;  // its resource name, as the layout tables or the slot map give it
   int width;
   int height;
   Rgba background;  // the colour it is shown on
   Scene scene;
+  double scale = 1.0;  // scene units per pixel
 };
 
 inline std::vector<BuiltInPicture> BuiltInPictures() {
-  return {
+  std::vector<BuiltInPicture> pictures = {
       {"REMOTE", 117, 165, Colour(255, 255, 255), RemoteControl()},
       {"COUNTDOWN", 33, 33, Colour(0, 0, 0), PowerSign()},
       {"CONFLICT", 33, 33, Colour(192, 220, 192), WarningSign()},
   };
+  for (ui::ButtonPicture picture : ui::kButtonPictures) {
+    const int size = picture == ui::ButtonPicture::Power ? kActiverPixels : kButtonPixels;
+    pictures.push_back({ui::ResourceName(picture), size, size, kButtonFace, ButtonScene(picture),
+                        kButtonUnits / size});
+  }
+  return pictures;
 }
 
 inline std::string PictureFile(const BuiltInPicture& picture) {
-  return Bmp24(Render(picture.scene, picture.width, picture.height, 1.0, picture.background),
-               picture.width, picture.height);
+  return Bmp24(
+      Render(picture.scene, picture.width, picture.height, picture.scale, picture.background),
+      picture.width, picture.height);
+}
+
+// The resource script that builds every picture into the program: one
+// BITMAP line per picture, naming its file in `resource_dir`.
+inline std::string ResourceScript(const std::vector<BuiltInPicture>& pictures,
+                                  const std::string& resource_dir) {
+  std::string out = "// Drawn by assetgen: the pictures built into the program.\n";
+  for (const BuiltInPicture& picture : pictures)
+    out +=
+        std::string(picture.name) + " BITMAP \"" + resource_dir + "/" + picture.name + ".bmp\"\n";
+  return out;
 }
 
 }  // namespace talvoro::assetgen
