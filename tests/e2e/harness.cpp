@@ -646,6 +646,24 @@ std::optional<Pixels> ReadBmpFile(const std::wstring& path) {
   return pixels;
 }
 
+std::optional<Pixels> ReadBitmapResource(const std::wstring& exe, const std::wstring& name) {
+  HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  if (!module) return std::nullopt;
+  auto bitmap = static_cast<HBITMAP>(
+      LoadImageW(module, name.c_str(), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  std::optional<Pixels> pixels;
+  if (bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC memory = CreateCompatibleDC(nullptr);
+    pixels = BitmapPixels(memory, bitmap, info.bmWidth, info.bmHeight);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+  }
+  FreeLibrary(module);
+  return pixels;
+}
+
 SwitchFace ReadSwitch(HWND switch_window) {
   auto pixels = CaptureWindow(switch_window);
   if (!pixels) return SwitchFace::Unknown;
@@ -670,13 +688,17 @@ bool ShowsPicture(HWND image, const std::wstring& bmp) {
 
 bool ContainsPicture(const Pixels& shot, POINT at, const std::wstring& bmp) {
   auto picture = ReadBmpFile(bmp);
-  if (!picture || picture->width == 0 || picture->height == 0) return false;
-  const std::uint32_t key = picture->at(0, picture->height - 1);
+  return picture && ContainsPicture(shot, at, *picture);
+}
+
+bool ContainsPicture(const Pixels& shot, POINT at, const Pixels& picture) {
+  if (picture.width == 0 || picture.height == 0) return false;
+  const std::uint32_t key = picture.at(0, picture.height - 1);
   int counted = 0;
   int matching = 0;
-  for (int y = 0; y < picture->height; ++y) {
-    for (int x = 0; x < picture->width; ++x) {
-      const std::uint32_t want = picture->at(x, y);
+  for (int y = 0; y < picture.height; ++y) {
+    for (int x = 0; x < picture.width; ++x) {
+      const std::uint32_t want = picture.at(x, y);
       if (want == key) continue;
       ++counted;
       const int sx = at.x + x;

@@ -151,6 +151,8 @@ struct Pixels {
 std::optional<Pixels> CaptureWindow(HWND window);
 // A BMP file's pixels.
 std::optional<Pixels> ReadBmpFile(const std::wstring& path);
+// The pixels of the BITMAP resource `name` of the program file `exe`.
+std::optional<Pixels> ReadBitmapResource(const std::wstring& exe, const std::wstring& name);
 
 // What an on/off switch shows: its green "on" track or its grey "off" track.
 enum class SwitchFace { On, Off, Unknown };
@@ -284,6 +286,7 @@ class ShowCapture {
 // Whether `shot` shows the picture of BMP file `bmp` with its top-left corner
 // at `at`, as ShowsPicture tells for a control on the screen.
 bool ContainsPicture(const Pixels& shot, POINT at, const std::wstring& bmp);
+bool ContainsPicture(const Pixels& shot, POINT at, const Pixels& picture);
 
 // One key event as a low-level keyboard hook saw it.
 struct KeyEvent {
