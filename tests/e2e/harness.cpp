@@ -1080,10 +1080,10 @@ std::vector<KeyEvent> KeyRecorder::Events() const {
   auto lines = FileLines();
   if (!lines) return events;
   for (const std::string& line : *lines) {
-    unsigned long vk = 0, flags = 0, message = 0;
+    unsigned long vk = 0, flags = 0, message = 0, time = 0;
     char direction[8] = {}, origin[16] = {};
-    if (std::sscanf(line.c_str(), "key %lx %7s %15s %lx %lx", &vk, direction, origin, &flags,
-                    &message) != 5)
+    if (std::sscanf(line.c_str(), "key %lx %7s %15s %lx %lx %lx", &vk, direction, origin, &flags,
+                    &message, &time) != 6)
       continue;
     KeyEvent event;
     event.vk = static_cast<DWORD>(vk);
@@ -1091,6 +1091,7 @@ std::vector<KeyEvent> KeyRecorder::Events() const {
     event.injected = std::string_view(origin) == "injected";
     event.flags = static_cast<DWORD>(flags);
     event.message = static_cast<WPARAM>(message);
+    event.time = static_cast<DWORD>(time);
     events.push_back(event);
   }
   return events;

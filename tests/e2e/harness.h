@@ -295,6 +295,7 @@ struct KeyEvent {
   bool injected = false;  // LLKHF_INJECTED: made by a program, not by a keyboard
   DWORD flags = 0;        // the hook's KBDLLHOOKSTRUCT flags
   WPARAM message = 0;     // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP
+  DWORD time = 0;         // the hook's time stamp: the tick count (ms) when the event was made
 };
 // "LWin down", "Tab up"...: for failure messages.
 std::string Describe(const KeyEvent& event);
