@@ -276,8 +276,9 @@ TEST_F(TabScreenshots, WinampPowerDvdAndLauncherTabs) {
     const char* page;
     const wchar_t* name;
   };
-  for (const Shot& shot : {Shot{"TabSheet4", L"tab_winamp"}, Shot{"TabSheet5", L"tab_powerdvd"},
-                           Shot{"TabSheet12", L"tab_launcher"}}) {
+  for (const Shot& shot :
+       {Shot{"TabSheet4", L"tab_winamp_programmed"}, Shot{"TabSheet5", L"tab_powerdvd_programmed"},
+        Shot{"TabSheet12", L"tab_launcher"}}) {
     ASSERT_TRUE(app_->SelectPage(shot.page)) << shot.page;
     ASSERT_TRUE(app_->Sync());
     // Shown pages paint in their own time.
