@@ -88,9 +88,9 @@ void AppPaths::Choose(const dispatch::PathSlot& path) {
 }
 
 bool AppPaths::StartApplication(int tab) {
-  const dispatch::TabSpec& spec = dispatch::Tab(tab);
-  if (spec.paths.size() != 1) throw std::invalid_argument("tab without one program path");
-  return Start(spec.paths.front());
+  const dispatch::TabSpec& row = dispatch::Tab(tab);
+  if (row.paths.size() != 1) throw std::invalid_argument("tab without one program path");
+  return Start(row.paths.front());
 }
 
 bool AppPaths::StartLauncherEntry(int entry) {
