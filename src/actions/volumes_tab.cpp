@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "actions/volume_selection.h"
+
 namespace talvoro::actions {
 
 using dispatch::Call;
@@ -55,35 +57,20 @@ void VolumesTab::Store(int slot, int value) {
   config_.SaveProgramme();
 }
 
-void VolumesTab::SelectMaster(Caller caller) {
-  config_.programme()[dispatch::kSlotVolumeSelection] = "VG";
+void VolumesTab::Select(bool general, Caller caller) {
+  config_.programme()[dispatch::kSlotVolumeSelection] = general ? "VG" : "VW";
   config_.SaveProgramme();
-  form_.SetText(MainId::Label16, "Volume général");
-  form_.SetLeft(MainId::Label16, 98);
-  form_.SetVisible(MainId::Panel4, true);
-  form_.SetVisible(MainId::SpeedButton6, true);
-  form_.SetVisible(MainId::Label15, true);
-  state_.Pending(kTab) = 1;
+  ShowVolumeSelection(form_, general);
+  state_.Pending(kTab) = general ? 1 : 2;
   // A mouse press leaves the checking to the button's own click.
   if (caller != Caller::Remote) return;
-  form_.SetChecked(MainId::RadioButton1, true);
-  form_.SetChecked(MainId::RadioButton2, false);
-  if (OsdShown()) osd_.ShowOsdSelection("Volume général sélectionné...", 55);
-}
-
-void VolumesTab::SelectWave(Caller caller) {
-  config_.programme()[dispatch::kSlotVolumeSelection] = "VW";
-  config_.SaveProgramme();
-  form_.SetText(MainId::Label16, "Volume wave / MP3");
-  form_.SetLeft(MainId::Label16, 88);
-  form_.SetVisible(MainId::Panel4, false);
-  form_.SetVisible(MainId::SpeedButton6, false);
-  form_.SetVisible(MainId::Label15, false);
-  state_.Pending(kTab) = 2;
-  if (caller != Caller::Remote) return;
-  form_.SetChecked(MainId::RadioButton2, true);
-  form_.SetChecked(MainId::RadioButton1, false);
-  if (OsdShown()) osd_.ShowOsdSelection("Volume wave / MP3 sélectionné...", 40);
+  form_.SetChecked(MainId::RadioButton1, general);
+  form_.SetChecked(MainId::RadioButton2, !general);
+  if (!OsdShown()) return;
+  if (general)
+    osd_.ShowOsdSelection("Volume général sélectionné...", 55);
+  else
+    osd_.ShowOsdSelection("Volume wave / MP3 sélectionné...", 40);
 }
 
 void VolumesTab::ShowVolume() {

@@ -27,8 +27,8 @@ class VolumesTab {
   // Actions 1 to 8.
   void Register(dispatch::ActionRegistry& actions);
 
-  void SelectMaster(dispatch::Caller caller);
-  void SelectWave(dispatch::Caller caller);
+  void SelectMaster(dispatch::Caller caller) { Select(true, caller); }
+  void SelectWave(dispatch::Caller caller) { Select(false, caller); }
   void VolumeUp() { StepVolume(+1); }
   void VolumeDown() { StepVolume(-1); }
   void ToggleMute();
@@ -37,6 +37,8 @@ class VolumesTab {
   void BalanceCentre() { SetBalance(0, 8); }
 
  private:
+  // General (master) volume or wave volume.
+  void Select(bool general, dispatch::Caller caller);
   bool MasterSelected() const;
   bool WaveSelected() const;
   bool OsdShown() const;

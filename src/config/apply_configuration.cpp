@@ -1,5 +1,6 @@
 #include "config/apply_configuration.h"
 
+#include "actions/volume_selection.h"
 #include "config/io_error.h"
 #include "config/text.h"
 #include "dispatch/slot_map.h"
@@ -44,11 +45,7 @@ void ConfigurationApplier::ApplyConfiguration() {
     const bool general = selection == "VG";
     f.SetChecked(MainId::RadioButton1, general);
     f.SetChecked(MainId::RadioButton2, !general);
-    f.SetText(MainId::Label16, general ? "Volume général" : "Volume wave / MP3");
-    f.SetLeft(MainId::Label16, general ? 98 : 88);
-    f.SetVisible(MainId::Panel4, general);
-    f.SetVisible(MainId::SpeedButton6, general);
-    f.SetVisible(MainId::Label15, general);
+    actions::ShowVolumeSelection(f, general);
   }
 
   // 3. Master volume.

@@ -224,9 +224,11 @@ void ProgramDir::WriteFile(std::wstring_view name, std::string_view bytes) const
   if (!out) throw std::runtime_error("cannot write " + ToUtf8(File(name)));
 }
 
-std::optional<std::string> ProgramDir::ReadFile(std::wstring_view name) const {
-  // Shared access: the program may hold the file open for a moment.
-  HANDLE file = CreateFileW(File(name).c_str(), GENERIC_READ,
+namespace {
+
+// Shared access: the program may hold the file open for a moment.
+std::optional<std::string> ReadWholeFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
@@ -237,6 +239,12 @@ std::optional<std::string> ProgramDir::ReadFile(std::wstring_view name) const {
     bytes.append(buffer, got);
   CloseHandle(file);
   return bytes;
+}
+
+}  // namespace
+
+std::optional<std::string> ProgramDir::ReadFile(std::wstring_view name) const {
+  return ReadWholeFile(File(name));
 }
 
 bool ProgramDir::Exists(std::wstring_view name) const {
@@ -963,20 +971,6 @@ std::optional<Pixels> ShowCapture::Wait(std::chrono::milliseconds timeout) const
 // The key recorder process
 
 namespace {
-
-std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
-  std::string bytes;
-  char buffer[65536];
-  DWORD got = 0;
-  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-    bytes.append(buffer, got);
-  CloseHandle(file);
-  return bytes;
-}
 
 const char* KeyName(DWORD vk) {
   static const std::pair<DWORD, const char*> names[] = {

@@ -62,6 +62,17 @@ std::vector<std::string> OsdSettings() {
 
 class ProgramPaths : public RemoteControlTest {
  protected:
+  // Clicks a "..." chooser, types `entry` into the dialog it opens and
+  // confirms; true once the dialog has closed.
+  ::testing::AssertionResult ChooseInDialog(HWND chooser, const std::wstring& entry) {
+    ClickButton(chooser);
+    HWND dialog = WaitForOpenDialog();
+    if (!dialog) return ::testing::AssertionFailure() << "no open-file dialog";
+    if (!Open(dialog, entry, false)) return ::testing::AssertionFailure() << "could not type";
+    if (!WaitUntilClosed(dialog)) return ::testing::AssertionFailure() << "dialog stayed open";
+    return ::testing::AssertionSuccess();
+  }
+
   // Copies the stand-in program to `name` (relative to the program directory).
   std::wstring Plant(std::wstring_view name) const {
     const fs::path target(dir_.File(name));
@@ -99,8 +110,7 @@ class ProgramPaths : public RemoteControlTest {
     WaitUntil(
         [&] {
           for (HWND window : TopLevelWindows(app_->process().pid())) {
-            if (ClassName(window) == L"#32770" && IsWindowVisible(window) &&
-                FileNameBox(window)) {
+            if (ClassName(window) == L"#32770" && IsWindowVisible(window) && FileNameBox(window)) {
               found = window;
               return true;
             }
@@ -220,9 +230,8 @@ TEST_F(ProgramPaths, AFailedLaunchFromTheRemoteWarnsAboveEveryWindowAndClaimsNot
   ShowWatch osd_watch(osd);
 
   // The code is handled once the warning is closed: irsim waits meanwhile.
-  auto send = std::async(std::launch::async, [this] {
-    return RunIrsim(dir_, L"send " + std::to_wstring(Code(2)));
-  });
+  auto send = std::async(std::launch::async,
+                         [this] { return RunIrsim(dir_, L"send " + std::to_wstring(Code(2))); });
   HWND box = nullptr;
   WaitUntil(
       [&] {
@@ -252,12 +261,7 @@ TEST_F(ProgramPaths, AChooserStoresTheFileChosenInItsDialog) {
   ASSERT_TRUE(app_->SelectPage("TabSheet12"));
   HWND chooser = app_->Control("SpeedButton133");
   ASSERT_NE(chooser, nullptr);
-
-  ClickButton(chooser);
-  HWND dialog = WaitForOpenDialog();
-  ASSERT_NE(dialog, nullptr) << "no open-file dialog";
-  ASSERT_TRUE(Open(dialog, program, false));
-  EXPECT_TRUE(WaitUntilClosed(dialog));
+  EXPECT_TRUE(ChooseInDialog(chooser, program));
   EXPECT_EQ(WaitForSlot(PathSlot(1), ToCp1252(program)), ToCp1252(program));
   ASSERT_TRUE(app_->Sync());
   EXPECT_EQ(WindowText(app_->Control("Label269")), program);
@@ -271,12 +275,7 @@ TEST_F(ProgramPaths, APathWindows1252CannotHoldIsKeptShortAndStillStarts) {
   ASSERT_TRUE(app_->SelectPage("TabSheet12"));
   HWND chooser = app_->Control("SpeedButton134");
   ASSERT_NE(chooser, nullptr);
-
-  ClickButton(chooser);
-  HWND dialog = WaitForOpenDialog();
-  ASSERT_NE(dialog, nullptr) << "no open-file dialog";
-  ASSERT_TRUE(Open(dialog, program, false));
-  EXPECT_TRUE(WaitUntilClosed(dialog));
+  EXPECT_TRUE(ChooseInDialog(chooser, program));
   std::string kept;
   WaitUntil(
       [&] {
@@ -316,11 +315,7 @@ TEST_F(ProgramPaths, TheWinampChooserKeepsItsFolderInTheSettingsAsTheImportDoes)
   EXPECT_EQ(Slot(kWinampPath), "");
 
   // The dialog opens there again: the bare file name is found in it.
-  ClickButton(chooser);
-  dialog = WaitForOpenDialog();
-  ASSERT_NE(dialog, nullptr) << "no open-file dialog the second time";
-  ASSERT_TRUE(Open(dialog, L"winamp.exe", false));
-  EXPECT_TRUE(WaitUntilClosed(dialog));
+  EXPECT_TRUE(ChooseInDialog(chooser, L"winamp.exe"));
   EXPECT_EQ(WaitForSlot(kWinampPath, ToCp1252(winamp)), ToCp1252(winamp));
   ASSERT_TRUE(app_->Sync());
   EXPECT_EQ(WindowText(app_->Control("Label81")), L"Winamp => " + winamp);
