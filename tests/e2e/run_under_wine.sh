@@ -4,7 +4,11 @@
 #
 #   run_under_wine.sh --prefix DIR [--dist DIR] [--work DIR] [--screenshots DIR]
 #                     [--timeout SECONDS] [--init] [--] PROGRAM.exe [ARGS...]
+#   run_under_wine.sh --prefix DIR [--timeout SECONDS] --command [--] COMMAND [ARGS...]
 #
+# --command runs COMMAND, a script of this machine that starts Wine programs
+# itself (with the wine found in $TALVORO_WINE), in the same session: same
+# prefix, X server and clean-up.
 # --init only makes sure the prefix exists (wineboot -i, about 15 s the first
 # time) and exits. Otherwise the prefix is created if needed, a fresh Xvfb is
 # started on a free display, PROGRAM runs with the test paths in TALVORO_E2E_*
@@ -18,6 +22,7 @@ work=""
 screenshots=""
 limit=600
 init_only=0
+host_command=0
 while [[ $# -gt 0 ]]; do
   case "$1" in
     --prefix) prefix=$2; shift 2 ;;
@@ -26,6 +31,7 @@ while [[ $# -gt 0 ]]; do
     --screenshots) screenshots=$2; shift 2 ;;
     --timeout) limit=$2; shift 2 ;;
     --init) init_only=1; shift ;;
+    --command) host_command=1; shift ;;
     --) shift; break ;;
     -*) echo "run_under_wine.sh: unknown option $1" >&2; exit 2 ;;
     *) break ;;
@@ -172,7 +178,11 @@ start_wineserver
 program=$1
 shift
 set +e
-timeout --kill-after=10 "$limit" "$wine_bin" "$program" "$@"
+if [[ $host_command -eq 1 ]]; then
+  TALVORO_WINE="$wine_bin" timeout --kill-after=10 "$limit" "$program" "$@"
+else
+  timeout --kill-after=10 "$limit" "$wine_bin" "$program" "$@"
+fi
 rc=$?
 set -e
 if [[ $rc -eq 124 ]]; then echo "run_under_wine.sh: timed out after ${limit}s" >&2; fi
