@@ -91,8 +91,8 @@ profile_folder() {
   wine winepath -u "$windows" 2>/dev/null | tr -d '\r'
 }
 msiexec() {
-  # $1: /i or /x, $2: name of the log. msiexec /qn returns at once under
-  # Wine only after the installation ended; its status is the result.
+  # $1: /i or /x, $2: name of the log. Wine's msiexec returns when the
+  # installation has ended, with its result as status.
   wine msiexec "$1" "$(windows_path "$msi")" /qn /l*v "$(windows_path "$work/$2.log")"
 }
 wait_for() {
@@ -106,6 +106,11 @@ wait_for() {
   return 1
 }
 both_data_files() { [[ -s $install_dir/parametres.inf && -s $install_dir/programme_IR.inf ]]; }
+# The link keeps its target's path in ANSI or UTF-16 text: drop the zero
+# bytes to find either.
+shortcut_target() {
+  tr -d '\000' <"$shortcut" | grep -aqF 'AppData\Local\Programs\Talvoro IR\Talvoro_IR.exe'
+}
 program_gone() { ! kill -0 "$program_pid" 2>/dev/null; }
 help_installed() { [[ ! -d $work/zip/TalvoroIR/help ]] || [[ -n $(ls -A "$install_dir/help" 2>/dev/null) ]]; }
 key_path_values() {
@@ -167,8 +172,7 @@ check "nothing else in the program folder" \
 check "no configuration file installed" \
   test ! -e "$install_dir/parametres.inf" -a ! -e "$install_dir/programme_IR.inf"
 check "Start-menu shortcut: Talvoro IR.lnk" test -s "$shortcut"
-check "the shortcut names the installed program" \
-  grep -aq 'Talvoro_IR.exe' "$shortcut"
+check "the shortcut points at the installed program" shortcut_target
 check "per-user key path values under HKCU\\Software\\Talvoro\\Talvoro IR" key_path_values
 entry_hive=$(uninstall_hive)
 check "uninstall entry 'Talvoro IR' (${entry_hive:-none})" test -n "$entry_hive"

@@ -9,6 +9,7 @@
 # --command runs COMMAND, a script of this machine that starts Wine programs
 # itself (with the wine found in $TALVORO_WINE), in the same session: same
 # prefix, X server and clean-up.
+#
 # --init only makes sure the prefix exists (wineboot -i, about 15 s the first
 # time) and exits. Otherwise the prefix is created if needed, a fresh Xvfb is
 # started on a free display, PROGRAM runs with the test paths in TALVORO_E2E_*
