@@ -139,6 +139,12 @@ uninstall_hive() {
     fi
   done
 }
+not_machine_wide() {
+  local folder
+  for folder in "$WINEPREFIX/drive_c/Program Files" "$WINEPREFIX/drive_c/Program Files (x86)"; do
+    [[ -z $(find "$folder" -iname '*talvoro*' 2>/dev/null) ]] || return 1
+  done
+}
 no_uninstall_entry() { [[ -z $(uninstall_hive) ]]; }
 
 mapfile -t payload < <(unzip -Z1 "$zip_file" | grep -v '/$' | sed 's#^TalvoroIR/##')
@@ -169,6 +175,7 @@ check "the ${#payload[@]} files of the zip are installed, same bytes" test $all_
 check "help pages installed when the build has them" help_installed
 check "nothing else in the program folder" \
   test "$(find "$install_dir" -type f | wc -l)" -eq "${#payload[@]}"
+check "nothing in the machine-wide program folders" not_machine_wide
 check "no configuration file installed" \
   test ! -e "$install_dir/parametres.inf" -a ! -e "$install_dir/programme_IR.inf"
 check "Start-menu shortcut: Talvoro IR.lnk" test -s "$shortcut"
@@ -179,7 +186,7 @@ check "uninstall entry 'Talvoro IR' (${entry_hive:-none})" test -n "$entry_hive"
 
 echo "Start the installed program:"
 "$wine_bin" "$(wine winepath -w "$install_dir/Talvoro_IR.exe" 2>/dev/null | tr -d '\r')" \
-  </dev/null >"$work/program.out" 2>&1 &
+  </dev/null >"$work/program.log" 2>&1 &
 program_pid=$!
 check "it writes parametres.inf and programme_IR.inf beside itself" wait_for 60 both_data_files
 check "it is still running" kill -0 "$program_pid"
