@@ -280,6 +280,10 @@ bool RunKills(int kills, std::mt19937& random) {
     if (temporary_left) ++figures.temporaries_left;
     figures.acknowledged += acked;
     ++figures.rounds;
+    if (figures.rounds % 10 == 0 && figures.rounds < kills) {
+      std::printf("  %d of %d kills done\n", figures.rounds, kills);
+      std::fflush(stdout);
+    }
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started_at).count();
