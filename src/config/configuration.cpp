@@ -74,7 +74,9 @@ void Configuration::Load(const std::string& executable_directory) {
   // A copy ended between writing a temporary file and putting it in place
   // (killed, or the power cut) leaves the temporary file behind; the real
   // file is then whole, the old table or the new one. Only the first copy
-  // loads, so no other copy is saving through these names now.
+  // of an executable loads; a copy of another name running from the same
+  // directory keeps a temporary file it is writing open without sharing, so
+  // removing that one fails and its save goes on.
   const std::string settings_path = executable_directory + "\\" + kSettingsFileName;
   const std::string programme_path = executable_directory + "\\" + kProgrammeFileName;
   files_.RemoveFile(TemporaryPath(settings_path));
