@@ -27,9 +27,13 @@ ProgrammeTable FreshProgramme() {
   return table;
 }
 
+std::string TemporaryPath(const std::string& path) {
+  return path + ".tmp";
+}
+
 void SaveFileSafely(platform::IFileSystem& files, const std::string& path,
                     const std::string& bytes) {
-  const std::string temporary = path + ".tmp";
+  const std::string temporary = TemporaryPath(path);
   try {
     files.WriteNewFile(temporary, bytes);
     files.ReplaceFile(temporary, path);
@@ -67,7 +71,18 @@ void Configuration::Load(const std::string& executable_directory) {
     }
   };
 
-  if (auto bytes = files_.ReadFile(executable_directory + "\\" + kSettingsFileName))
+  // A copy ended between writing a temporary file and putting it in place
+  // (killed, or the power cut) leaves the temporary file behind; the real
+  // file is then whole, the old table or the new one. Only the first copy
+  // of an executable loads; a copy of another name running from the same
+  // directory keeps a temporary file it is writing open without sharing, so
+  // removing that one fails and its save goes on.
+  const std::string settings_path = executable_directory + "\\" + kSettingsFileName;
+  const std::string programme_path = executable_directory + "\\" + kProgrammeFileName;
+  files_.RemoveFile(TemporaryPath(settings_path));
+  files_.RemoveFile(TemporaryPath(programme_path));
+
+  if (auto bytes = files_.ReadFile(settings_path))
     settings_.Assign(ParseLines(*bytes, kSettingsCount));
   else
     keep_first([&] { ThrowIfUnreadable(bytes.error()); });

@@ -56,6 +56,9 @@ class ProgrammeTable {
 // no code learned.
 ProgrammeTable FreshProgramme();
 
+// The temporary file a save of `path` writes first, beside it.
+std::string TemporaryPath(const std::string& path);
+
 // Writes `bytes` to `path` so that a failure at any point leaves the previous
 // file whole: a temporary file beside it is written and flushed, then
 // replaces the old file in one step. Throws IoError.
@@ -76,8 +79,10 @@ class Configuration {
   // separator: the doubled separator is accepted by the file system).
   std::string FilePath(const std::string& name) const;
 
-  // Reads parametres.inf from `executable_directory`, sets entry 9, saves the
-  // settings, reads programme_IR.inf. A file that is missing or fails to open
+  // Removes the temporary files an ended copy may have left (a copy killed
+  // between writing one and putting it in place), then reads parametres.inf
+  // from `executable_directory`, sets entry 9, saves the settings, reads
+  // programme_IR.inf. A file that is missing or fails to open
   // leaves its table empty, silently; a missing programme file gives the
   // fresh table, saved at once. Every step runs whatever failed before it:
   // the first failure (a file that opened but could not be read, a save

@@ -57,6 +57,35 @@ TEST(ExistingFiles, ProgrammeFileIsNotRewrittenAtStart) {
   EXPECT_EQ(dir.ReadFile(L"programme_IR.inf"), bytes) << "rewritten at quit";
 }
 
+TEST(ExistingFiles, TemporaryFilesOfAnEndedCopyAreRemovedAndNotTaken) {
+  // What a copy killed between writing its temporary files and putting them
+  // in place leaves: the old files whole, torn new ones beside them.
+  ProgramDir dir(CurrentTestDirName());
+  dir.InstallProgram();
+  std::vector<std::string> table = ValidProgramme();
+  table[21] = "ON";
+  const std::string bytes = Lines(table);
+  dir.WriteFile(L"programme_IR.inf", bytes);
+  std::vector<std::string> settings = EmptySettings();
+  settings[0] = "COM2";
+  dir.WriteFile(L"parametres.inf", Lines(settings));
+  dir.WriteFile(L"programme_IR.inf.tmp", "OFF\r\nVG\r\n6");
+  dir.WriteFile(L"parametres.inf.tmp", "COM3\r\n");
+
+  TalvoroApp app(dir);
+  WaitForStartUp(app);
+  // The settings are saved again whenever the window becomes active, through
+  // a temporary file of the same name that lives a moment.
+  EXPECT_TRUE(WaitUntil(
+      [&] { return !dir.Exists(L"programme_IR.inf.tmp") && !dir.Exists(L"parametres.inf.tmp"); },
+      10s));
+  EXPECT_EQ(dir.ReadFile(L"programme_IR.inf"), bytes);
+  auto written = SplitCrLf(dir.ReadFile(L"parametres.inf").value_or(""));
+  ASSERT_TRUE(written && written->size() == kSettingsLines);
+  EXPECT_EQ((*written)[0], "COM2");
+  EXPECT_TRUE(app.Quit());
+}
+
 TEST(ExistingFiles, SettingsAreWrittenBackWithOnlyTheProgramDirectoryChanged) {
   ProgramDir dir(CurrentTestDirName());
   dir.InstallProgram();

@@ -1,6 +1,7 @@
 #include "harness.h"
 
 #include <commctrl.h>
+#include <psapi.h>
 
 // The program's own layout tables and control ids: the tests name controls as
 // the program does. (form_window.h is read for its control id constant only.)
@@ -1238,6 +1239,76 @@ std::optional<std::vector<std::string>> SplitCrLf(std::string_view bytes) {
     start = lf + 1;
   }
   return lines;
+}
+
+// ---------------------------------------------------------------------------
+// The simulated receiver's pipe, directory listings, another process's memory
+
+std::optional<talvoro::platform::sim::Reply> AskSimulator(
+    const talvoro::platform::sim::Request& request) {
+  namespace sim = talvoro::platform::sim;
+  DWORD session = 0;
+  if (!ProcessIdToSessionId(GetCurrentProcessId(), &session)) session = 0;
+  const std::wstring name = Widen(sim::PipeName(session));
+  HANDLE pipe = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 50 && pipe == INVALID_HANDLE_VALUE; ++attempt) {
+    pipe = CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
+    // Every instance busy: the server opens the next one right after.
+    if (pipe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_PIPE_BUSY)
+      WaitNamedPipeW(name.c_str(), 1000);
+    else if (pipe == INVALID_HANDLE_VALUE)
+      return std::nullopt;
+  }
+  if (pipe == INVALID_HANDLE_VALUE) return std::nullopt;
+  const std::string line = sim::FormatRequest(request) + "\n";
+  DWORD written = 0;
+  bool ok = ::WriteFile(pipe, line.data(), static_cast<DWORD>(line.size()), &written, nullptr) &&
+            written == line.size();
+  std::string answer;
+  while (ok && answer.find('\n') == std::string::npos) {
+    char chunk[256];
+    DWORD got = 0;
+    if (!::ReadFile(pipe, chunk, sizeof chunk, &got, nullptr) && GetLastError() != ERROR_MORE_DATA)
+      break;
+    if (got == 0) break;
+    answer.append(chunk, got);
+  }
+  CloseHandle(pipe);
+  if (answer.find('\n') == std::string::npos) return std::nullopt;
+  return sim::ParseReply(answer);
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& path) {
+  std::vector<std::wstring> names;
+  std::error_code error;
+  for (const auto& entry : fs::directory_iterator(fs::path(path), error)) {
+    if (entry.is_regular_file(error)) names.push_back(entry.path().filename().wstring());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid) {
+  std::vector<HWND> visible;
+  for (HWND window : TopLevelWindows(pid)) {
+    if (IsWindowVisible(window)) visible.push_back(window);
+  }
+  return visible;
+}
+
+std::optional<ProcessMemory> MemoryOf(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                            sizeof counters))
+    return std::nullopt;
+  ProcessMemory memory;
+  memory.working_set = counters.WorkingSetSize;
+  memory.peak_working_set = counters.PeakWorkingSetSize;
+  // Wine leaves PrivateUsage at 0; the commit charge is the same figure.
+  memory.private_bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+  return memory;
 }
 
 }  // namespace e2e

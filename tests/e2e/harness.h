@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sim_protocol.h"
+
 namespace e2e {
 
 std::wstring Widen(std::string_view utf8);
@@ -396,5 +398,30 @@ std::string Lines(const std::vector<std::string>& values);
 // Splits a file into its CR LF terminated lines; nullopt when a line break is
 // not exactly CR LF or the last line has none.
 std::optional<std::vector<std::string>> SplitCrLf(std::string_view bytes);
+
+// ---------------------------------------------------------------------------
+// Straight to the simulated receiver and the program's process, for drivers
+// that send many codes (irsim.exe costs a process start per request).
+
+// One request on the simulated receiver's pipe of this session, one answer;
+// nullopt when the pipe cannot be opened or the answer is cut off (the
+// program ended meanwhile).
+std::optional<talvoro::platform::sim::Reply> AskSimulator(
+    const talvoro::platform::sim::Request& request);
+
+// The names of the files in directory `path` (no folders), sorted.
+std::vector<std::wstring> FileNames(const std::wstring& path);
+
+// The visible top-level windows of process `pid`.
+std::vector<HWND> VisibleTopLevelWindows(DWORD pid);
+
+// Another process's memory, as GetProcessMemoryInfo tells it (under Wine the
+// working set is the resident size of the Wine process).
+struct ProcessMemory {
+  std::size_t working_set = 0;
+  std::size_t peak_working_set = 0;
+  std::size_t private_bytes = 0;  // the commit charge
+};
+std::optional<ProcessMemory> MemoryOf(HANDLE process);
 
 }  // namespace e2e

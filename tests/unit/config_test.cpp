@@ -214,6 +214,45 @@ TEST(Configuration, MissingProgrammeFileStartsFromTheFreshTableAndSavesIt) {
   EXPECT_EQ(files.files.at(kProgrammePath), FormatLines(t.Lines()));
 }
 
+TEST(Configuration, TemporaryFilesLeftByAnEndedCopyAreRemovedBeforeLoading) {
+  // A copy killed after writing its temporary files but before putting them
+  // in place: the real files hold the old tables, the temporary ones the
+  // new (possibly torn) tables, which must not be taken.
+  FakeFileSystem files;
+  std::vector<std::string> old_programme = FreshProgramme().Lines();
+  old_programme[35] = "ON";
+  files.files[kProgrammePath] = FormatLines(old_programme);
+  files.files[kSettingsPath] = "COM2\r\n";
+  files.files[std::string(kProgrammePath) + ".tmp"] = "OFF\r\nO";
+  files.files[std::string(kSettingsPath) + ".tmp"] = "COM3\r\n";
+  // Files of other names beside them are none of the program's business.
+  files.files["C:\\T\\\\notes.tmp"] = "mine";
+
+  Configuration config(files);
+  config.Load(kDir);
+  EXPECT_EQ(config.programme()[35], "ON");
+  EXPECT_EQ(config.settings()[1], "COM2");
+  EXPECT_EQ(files.files.count(TemporaryPath(kProgrammePath)), 0u);
+  EXPECT_EQ(files.files.count(TemporaryPath(kSettingsPath)), 0u);
+  EXPECT_EQ(files.files.at("C:\\T\\\\notes.tmp"), "mine");
+  // The programme file is not rewritten at start; the settings file is, from
+  // the old settings.
+  EXPECT_EQ(files.files.at(kProgrammePath), FormatLines(old_programme));
+  EXPECT_EQ(ParseLines(files.files.at(kSettingsPath), 30)[0], "COM2");
+}
+
+TEST(Configuration, ATemporaryFileIsNotTakenForAMissingProgrammeFile) {
+  // Killed during the very first save: no programme file yet, only a torn
+  // temporary one. The fresh table is used and saved, nothing left beside it.
+  FakeFileSystem files;
+  files.files[TemporaryPath(kProgrammePath)] = "ON\r\nVG\r\n6";
+  Configuration config(files);
+  config.Load(kDir);
+  EXPECT_EQ(config.programme(), FreshProgramme());
+  EXPECT_EQ(files.files.at(kProgrammePath), FormatLines(FreshProgramme().Lines()));
+  EXPECT_EQ(files.files.count(TemporaryPath(kProgrammePath)), 0u);
+}
+
 TEST(Configuration, UnreadableFilesLeaveTheTablesEmptyWithoutError) {
   FakeFileSystem files;
   files.unreadable = {kSettingsPath, kProgrammePath};
