@@ -16,6 +16,7 @@
 #include "media/launcher.h"
 #include "media/media_commands.h"
 #include "osd/osd.h"
+#include "osd/settings_dialog.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
 #include "ui/button_pictures.h"
@@ -61,7 +62,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         file_dialogs(s.dialogs, s.files, w.config_),
         paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
         launcher(w.state_, w.config_, s.clock, osd, paths),
-        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd) {
+        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd),
+        settings_dialog(forms.settings, w.config_, s.registry, s.shortcuts, s.files, s.dialogs,
+                        [&w](const std::string& topic) { w.OpenHelp(topic); }) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -98,6 +101,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   media::AppPaths paths;
   media::Launcher launcher;
   media::MediaCommands media;
+  osd::SettingsDialog settings_dialog;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -136,6 +140,9 @@ osd::Osd& MainWindow::osd() {
 osd::CountdownWindow& MainWindow::countdown() {
   return features_->countdown;
 }
+osd::SettingsDialog& MainWindow::settings_dialog() {
+  return features_->settings_dialog;
+}
 tabs::TabSwitches& MainWindow::switches() {
   return features_->switches;
 }
@@ -156,6 +163,7 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Quit, [this] { Quit(); });
   commands_.Set(Command::Reduce, [this] { Reduce(); });
   commands_.Set(Command::Restore, [this] { Restore(); });
+  commands_.Set(Command::Settings, [this] { features_->settings_dialog.Show(); });
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();
@@ -235,6 +243,10 @@ void MainWindow::FormCreate() {
 
 void MainWindow::ApplyConfiguration() {
   features_->applier.ApplyConfiguration();
+}
+
+void MainWindow::OpenHelp(const std::string& topic) {
+  // Filled in by the help pages.
 }
 
 void MainWindow::FormActivate() {

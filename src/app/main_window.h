@@ -38,6 +38,7 @@ class AppPaths;
 namespace talvoro::osd {
 class Osd;
 class CountdownWindow;
+class SettingsDialog;
 }  // namespace talvoro::osd
 namespace talvoro::tabs {
 class Lamps;
@@ -71,6 +72,7 @@ class MainWindow : public hid::IReceiverHost {
   void Quit();
   void UpdateClock();
   void ApplyConfiguration();
+  void OpenHelp(const std::string& topic);
 
   // --- state and features (the features exist once Create() returned true) ---
   AppState& state() { return state_; }
@@ -93,6 +95,7 @@ class MainWindow : public hid::IReceiverHost {
   learning::Learning& learning();
   osd::Osd& osd();
   osd::CountdownWindow& countdown();
+  osd::SettingsDialog& settings_dialog();
   tabs::TabSwitches& switches();
   tabs::Lamps& lamps();
   FileDialogs& file_dialogs();

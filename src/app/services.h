@@ -12,6 +12,7 @@
 #include "platform/programs.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
+#include "platform/shortcuts.h"
 #include "platform/single_instance.h"
 #include "platform/timers.h"
 
@@ -31,6 +32,7 @@ struct Services {
   platform::MainThreadQueue& main_thread;
   platform::IPower& power;
   platform::IPrograms& programs;
+  platform::IShortcuts& shortcuts;
 };
 
 }  // namespace talvoro::app

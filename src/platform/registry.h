@@ -18,6 +18,12 @@ class IRegistry {
                               std::uint32_t data) = 0;
   // Deletes the whole key if it exists; failures are silent.
   virtual void DeleteUserKey(const std::string& key) = 0;
+  // Reads a string value of an existing key under HKEY_CURRENT_USER (the key
+  // is not created), in the program's own encoding (Windows-1252); nullopt
+  // when the key or value is missing, is no string, or the encoding cannot
+  // hold it.
+  virtual std::optional<std::string> ReadUserString(const std::string& key,
+                                                    const std::string& value) = 0;
 };
 
 }  // namespace talvoro::platform

@@ -1,7 +1,10 @@
 #include "harness.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <psapi.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 // The program's own layout tables and control ids: the tests name controls as
 // the program does. (form_window.h is read for its control id constant only.)
@@ -1213,6 +1216,52 @@ bool SaveScreenshot(HWND window, const std::wstring& path) {
 bool UnderWine() {
   HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// StartUp folder and shell links
+
+std::wstring StartupFolder() {
+  wchar_t value[MAX_PATH * 2] = {};
+  DWORD size = sizeof value;
+  if (RegGetValueW(HKEY_CURRENT_USER,
+                   L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                   L"StartUp", RRF_RT_REG_SZ, nullptr, value, &size) == ERROR_SUCCESS &&
+      value[0] != L'\0') {
+    return StripSlash(value);
+  }
+  // FOLDERID_Startup, {B97D20BB-F46A-4C97-BA10-5E3608430854}.
+  constexpr GUID kStartup = {
+      0xB97D20BB, 0xF46A, 0x4C97, {0xBA, 0x10, 0x5E, 0x36, 0x08, 0x43, 0x08, 0x54}};
+  PWSTR known = nullptr;
+  std::wstring folder;
+  if (SUCCEEDED(SHGetKnownFolderPath(kStartup, 0, nullptr, &known)) && known) folder = known;
+  CoTaskMemFree(known);
+  return StripSlash(folder);
+}
+
+std::optional<std::wstring> ShortcutTarget(const std::wstring& link) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::optional<std::wstring> target;
+  {
+    // The shell's link object, {00021401-0000-0000-C000-000000000046}.
+    constexpr CLSID kShellLink = {
+        0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+    IShellLinkW* shell_link = nullptr;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(CoCreateInstance(kShellLink, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkW),
+                                   reinterpret_cast<void**>(&shell_link))) &&
+        SUCCEEDED(
+            shell_link->QueryInterface(__uuidof(IPersistFile), reinterpret_cast<void**>(&file))) &&
+        SUCCEEDED(file->Load(link.c_str(), STGM_READ))) {
+      wchar_t path[MAX_PATH] = {};
+      if (SUCCEEDED(shell_link->GetPath(path, MAX_PATH, nullptr, SLGP_RAWPATH))) target = path;
+    }
+    if (file) file->Release();
+    if (shell_link) shell_link->Release();
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return target;
 }
 
 // ---------------------------------------------------------------------------

@@ -393,6 +393,13 @@ bool SaveBmp(const Pixels& pixels, const std::wstring& path);
 // only there.
 bool UnderWine();
 
+// The user's StartUp folder, no trailing backslash: the "StartUp" value of
+// the user's shell folders in the registry, else the folder the system knows
+// (FOLDERID_Startup); empty when neither is known.
+std::wstring StartupFolder();
+// The program a shell link file points at; nullopt when it cannot be read.
+std::optional<std::wstring> ShortcutTarget(const std::wstring& link);
+
 // Builds a file of CR LF terminated lines.
 std::string Lines(const std::vector<std::string>& values);
 // Splits a file into its CR LF terminated lines; nullopt when a line break is

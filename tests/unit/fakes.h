@@ -108,9 +108,11 @@ class FakeDialogs : public platform::IDialogs {
   std::vector<std::string> messages;
   platform::BoxResult answer = platform::BoxResult::Yes;
   void ShowError(const std::string& message) override { errors.push_back(message); }
-  platform::BoxResult MessageBox(const std::string& text, const std::string&, platform::BoxIcon,
+  std::vector<platform::BoxIcon> icons;  // each message box's icon, in order
+  platform::BoxResult MessageBox(const std::string& text, const std::string&, platform::BoxIcon icon,
                                  platform::BoxButtons) override {
     messages.push_back(text);
+    icons.push_back(icon);
     return answer;
   }
   // Beeps and topmost warnings in the order they came, as "beep" and
@@ -197,6 +199,16 @@ class FakeRegistry : public platform::IRegistry {
     keys[key][value] = data;
   }
   void DeleteUserKey(const std::string& key) override { keys.erase(key); }
+  // String values, by key and value name.
+  std::map<std::string, std::map<std::string, std::string>> strings;
+  std::optional<std::string> ReadUserString(const std::string& key,
+                                            const std::string& value) override {
+    auto k = strings.find(key);
+    if (k == strings.end()) return std::nullopt;
+    auto v = k->second.find(value);
+    if (v == k->second.end()) return std::nullopt;
+    return v->second;
+  }
 };
 
 class FakeMixer : public platform::IMixer {
@@ -282,6 +294,26 @@ class NoHidBackend : public platform::IHidBackend {
   void SetDeviceChangeHandler(std::function<void()>) override {}
 };
 
+// Shell links written into a fake file system: a link is a file whose
+// content names its target.
+class FakeShortcuts : public platform::IShortcuts {
+ public:
+  explicit FakeShortcuts(FakeFileSystem& files) : files_(files) {}
+  std::optional<std::string> known_startup;  // what the system knows; nullopt: nothing
+  bool fail_create = false;
+  std::vector<std::string> created;  // "<link> -> <target>"
+  std::optional<std::string> KnownStartupFolder() override { return known_startup; }
+  bool CreateShortcut(const std::string& link, const std::string& target) override {
+    if (fail_create) return false;
+    files_.files[link] = "link to " + target;
+    created.push_back(link + " -> " + target);
+    return true;
+  }
+
+ private:
+  FakeFileSystem& files_;
+};
+
 // Every service, faked.
 struct FakePlatform {
   FakeFileSystem files;
@@ -297,10 +329,11 @@ struct FakePlatform {
   platform::MainThreadQueue main_thread;
   FakePower power;
   FakePrograms programs;
+  FakeShortcuts shortcuts{files};
 
   app::Services services() {
     return {files, clock,    timers, dialogs,     keyboard, shell,   registry,
-            mixer, instance, hid,    main_thread, power,    programs};
+            mixer, instance, hid,    main_thread, power,    programs, shortcuts};
   }
 };
 

@@ -13,6 +13,7 @@
 #include "platform/win32/launch_options.h"
 #include "platform/win32/message_window.h"
 #include "platform/win32/services_win32.h"
+#include "platform/win32/shortcuts_win32.h"
 #include "platform/win32/taskbar_window.h"
 #include "platform/win32/ui_resources.h"
 
@@ -110,8 +111,9 @@ int Run(HINSTANCE instance) {
   std::unique_ptr<IHidBackend> hid = CreateHidBackend(simulate);
   Win32Power power;
   Win32Programs programs;
+  Win32Shortcuts shortcuts;
   app::Services services{files,           clock, timers,      dialogs, keyboard, shell,   registry,
-                         mixer, single_instance, *hid,  main_thread, power,    programs};
+                         mixer, single_instance, *hid,  main_thread, power,    programs, shortcuts};
   app::Application application(services);
   single_instance.SetCopyDataHandler([&application](const void* data, std::size_t size) {
     Guarded([&] { application.OnCopyData(data, size); });

@@ -70,6 +70,8 @@ class Win32Registry final : public IRegistry {
   void WriteUserDword(const std::string& key, const std::string& value,
                       std::uint32_t data) override;
   void DeleteUserKey(const std::string& key) override;
+  std::optional<std::string> ReadUserString(const std::string& key,
+                                            const std::string& value) override;
 };
 
 class Win32Timers final : public ITimers {

@@ -136,6 +136,44 @@ void Win32Registry::WriteUserDword(const std::string& key, const std::string& va
   RegCloseKey(handle);
 }
 
+std::optional<std::string> Win32Registry::ReadUserString(const std::string& key,
+                                                         const std::string& value) {
+  HKEY handle = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, AnsiToWide(RelativeRegistryKey(key)).c_str(), 0,
+                    KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+    return std::nullopt;
+  const std::wstring name = AnsiToWide(value);
+  DWORD type = 0;
+  DWORD size = 0;
+  LONG status = RegQueryValueExW(handle, name.c_str(), nullptr, &type, nullptr, &size);
+  std::wstring text;
+  if (status == ERROR_SUCCESS && (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    // One more character than asked for: a stored string need not end with
+    // its terminator.
+    text.assign(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    status = RegQueryValueExW(handle, name.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(text.data()), &size);
+  }
+  RegCloseKey(handle);
+  if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::nullopt;
+  text.resize(size / sizeof(wchar_t));
+  if (const std::size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+  if (type == REG_EXPAND_SZ) {
+    const DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    if (needed == 0) return std::nullopt;
+    std::wstring expanded(needed, L'\0');
+    const DWORD written = ExpandEnvironmentStringsW(text.c_str(), expanded.data(), needed);
+    if (written == 0 || written > needed) return std::nullopt;
+    expanded.resize(written - 1);
+    text = std::move(expanded);
+  }
+  bool lossy = false;
+  std::string bytes = WideToAnsi(text, &lossy);
+  if (lossy) return std::nullopt;
+  return bytes;
+}
+
 void Win32Registry::DeleteUserKey(const std::string& key) {
   // The key holds values only, so RegDeleteKeyW (which refuses keys with
   // sub-keys) removes it whole.
