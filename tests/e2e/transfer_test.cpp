@@ -147,5 +147,41 @@ TEST_F(Transfer, ExportingOverAFileAsksAndNoLeavesItUntouched) {
   EXPECT_FALSE(dir_.Exists(L"existant.GML.tmp"));
 }
 
+// Any file can be chosen and an import cannot be undone: a binary file and a
+// file of more than 1 MiB are refused, and nothing changes.
+TEST_F(Transfer, ABinaryOrOversizedFileIsRefusedAndChangesNothing) {
+  // The dialog opens and ends in the program directory: no folder to store.
+  std::vector<std::string> settings_lines = EmptySettings();
+  settings_lines[4] = ToCp1252(dir_.path());
+  Start(ValidProgramme(), settings_lines);
+  const std::string original = ProgrammeBytes();
+  const std::string settings = dir_.ReadFile(L"parametres.inf").value_or("");
+  std::string binary = Lines(ValidProgramme());
+  binary[3] = '\0';
+  dir_.WriteFile(L"binaire.GML", binary);
+  dir_.WriteFile(L"enorme.GML", std::string(1024 * 1024 + 1, '7'));
+
+  for (const wchar_t* name : {L"binaire.GML", L"enorme.GML"}) {
+    ASSERT_TRUE(RunDialog("ToolButton3", dir_.File(name))) << ToUtf8(name);
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+          box = app_->MessageBoxWindow();
+          return box != nullptr;
+        },
+        kWait);
+    ASSERT_NE(box, nullptr) << ToUtf8(name) << ": no warning";
+    const MessageBoxTexts texts = ReadMessageBox(box);
+    EXPECT_EQ(texts.message.rfind(L"Ce fichier n'est pas une configuration IR : ", 0), 0u)
+        << ToUtf8(texts.message);
+    EXPECT_NE(texts.message.find(name), std::wstring::npos) << ToUtf8(texts.message);
+    PressOk(box);
+    ASSERT_TRUE(WaitUntilDialogClosed(box, kWait));
+    ASSERT_TRUE(app_->Sync());
+    EXPECT_EQ(ProgrammeBytes(), original) << ToUtf8(name);
+    EXPECT_EQ(dir_.ReadFile(L"parametres.inf"), settings) << ToUtf8(name);
+  }
+}
+
 }  // namespace
 }  // namespace e2e
