@@ -28,17 +28,29 @@ std::optional<std::string> FileDialogs::Open(int number, const std::string& filt
   platform::OpenFileResult result = dialogs_.OpenFile(request);
 
   if (!result.folder.empty()) {
-    if (!import_dialog) {
+    if (import_dialog)
+      KeepDialogFolder(result.folder);
+    else
       folder = result.folder;
-    } else if (auto kept = ProgramPath(result.folder, files_);
-               kept && *kept != config_.settings()[config::kDialogFolder]) {
-      // A folder the settings cannot keep is left out: the next dialog then
-      // opens where the setting still points.
-      config_.settings()[config::kDialogFolder] = *kept;
-      config_.SaveSettings();
-    }
   }
   return result.path;
+}
+
+std::optional<std::string> FileDialogs::Save(platform::SaveFileRequest request) {
+  request.initial_folder = config::AnsiToUtf8(config_.settings()[config::kDialogFolder]);
+  platform::SaveFileResult result = dialogs_.SaveFile(request);
+  if (!result.folder.empty()) KeepDialogFolder(result.folder);
+  return result.path;
+}
+
+void FileDialogs::KeepDialogFolder(const std::string& utf8_folder) {
+  // A folder the settings cannot keep is left out: the next dialog then
+  // opens where the setting still points.
+  if (auto kept = ProgramPath(utf8_folder, files_);
+      kept && *kept != config_.settings()[config::kDialogFolder]) {
+    config_.settings()[config::kDialogFolder] = *kept;
+    config_.SaveSettings();
+  }
 }
 
 }  // namespace talvoro::app

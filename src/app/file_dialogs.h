@@ -2,7 +2,8 @@
 // components they are shared: a dialog that serves several buttons opens
 // where any of them left it last. Dialog 1 is also the configuration
 // import's: its folder is the dialog folder setting (settings entry 5),
-// stored and saved whenever the dialog ends in another folder.
+// stored and saved whenever the dialog ends in another folder. The
+// configuration export's save dialog keeps its folder there too.
 #pragma once
 
 #include <array>
@@ -38,7 +39,16 @@ class FileDialogs {
   std::optional<std::string> Open(int number, const std::string& filter,
                                   const std::string& title = "");
 
+  // Runs the save-file dialog from the dialog folder setting (the request's
+  // own initial folder is not used); the file to write (UTF-8) or nullopt.
+  // The folder it ended in is kept as dialog 1's.
+  std::optional<std::string> Save(platform::SaveFileRequest request);
+
  private:
+  // Stores a folder a dialog ended in as the dialog folder setting, and saves
+  // the settings when that changed it.
+  void KeepDialogFolder(const std::string& utf8_folder);
+
   platform::IDialogs& dialogs_;
   platform::IFileSystem& files_;
   config::Configuration& config_;

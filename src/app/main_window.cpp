@@ -6,6 +6,7 @@
 #include "actions/windows_tab.h"
 #include "app/clock_text.h"
 #include "app/file_dialogs.h"
+#include "app/import_export.h"
 #include "config/apply_configuration.h"
 #include "dispatch/action_registry.h"
 #include "dispatch/dispatcher.h"
@@ -60,6 +61,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
         close_app(w.state_, w.config_, s.keyboard, osd),
         file_dialogs(s.dialogs, s.files, w.config_),
+        import_export(w.config_, file_dialogs, s.dialogs, s.files, s.clock,
+                      [this] { applier.ApplyConfiguration(); }),
         paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
         launcher(w.state_, w.config_, s.clock, osd, paths),
         media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd),
@@ -97,6 +100,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::WindowsTab windows;
   actions::CloseAppTab close_app;
   FileDialogs file_dialogs;
+  ImportExport import_export;
   // The media tabs' start step (media::IStartStep) and the launcher's.
   media::AppPaths paths;
   media::Launcher launcher;
@@ -164,6 +168,8 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Reduce, [this] { Reduce(); });
   commands_.Set(Command::Restore, [this] { Restore(); });
   commands_.Set(Command::Settings, [this] { features_->settings_dialog.Show(); });
+  commands_.Set(Command::Import, [this] { features_->import_export.Import(); });
+  commands_.Set(Command::Export, [this] { features_->import_export.Export(); });
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();

@@ -1,4 +1,5 @@
-// Message boxes, the standard error box and the open-file dialog.
+// Message boxes, the standard error box and the open-file and save-file
+// dialogs.
 #pragma once
 
 #include <optional>
@@ -24,6 +25,19 @@ struct OpenFileResult {
   std::string folder;               // the folder the dialog showed last; "" when unknown
 };
 
+// What a save-file dialog is asked to show. Texts are UTF-8.
+struct SaveFileRequest {
+  std::string filter;             // as for the open-file dialog
+  std::string initial_folder;     // as for the open-file dialog
+  std::string default_name;       // the file name proposed in the name box
+  std::string default_extension;  // added (without its dot) to a name typed without one
+};
+
+// How a save-file dialog ended: the file to write (which may exist: the
+// dialog does not ask about overwriting it) or nullopt, and the folder shown
+// last.
+using SaveFileResult = OpenFileResult;
+
 class IDialogs {
  public:
   virtual ~IDialogs() = default;
@@ -41,6 +55,9 @@ class IDialogs {
   virtual void Beep() = 0;
   // A modal open-file dialog owned by the main window.
   virtual OpenFileResult OpenFile(const OpenFileRequest& request) = 0;
+  // A modal save-file dialog owned by the main window. It never asks itself
+  // whether to replace an existing file: the caller does.
+  virtual SaveFileResult SaveFile(const SaveFileRequest& request) = 0;
 };
 
 }  // namespace talvoro::platform

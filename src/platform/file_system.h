@@ -31,6 +31,7 @@ enum class ReadFailure {
   Missing,     // the file (or a folder of its path) does not exist
   CannotOpen,  // the file exists but could not be opened
   CannotRead,  // the file was opened, then reading it failed
+  TooLarge,    // the file is larger than the caller accepts: it was not read
 };
 
 // Why a read gave no bytes. `system_code` is the system's own error number,
@@ -70,6 +71,11 @@ class IFileSystem {
 
   // The whole content of a file, or why it could not be read.
   virtual ReadResult ReadFile(const std::string& path) = 0;
+
+  // The whole content of a file of at most `max_bytes` bytes. The size is
+  // checked before reading: a larger file (or one that grows past the limit
+  // while it is read) is not read whole, and gives ReadFailure::TooLarge.
+  virtual ReadResult ReadFileUpTo(const std::string& path, std::uint64_t max_bytes) = 0;
 
   // Creates or truncates `path`, writes `bytes` and flushes them to the disk.
   // Throws IoError on failure.

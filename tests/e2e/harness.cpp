@@ -851,6 +851,52 @@ void PressOk(HWND box) {
 }
 
 // ---------------------------------------------------------------------------
+// File dialogs
+
+namespace {
+
+// Control ids of the file name box: cmb13 and edt1 of the dialog templates.
+constexpr int kFileNameCombo = 0x47C;
+constexpr int kFileNameEdit = 0x480;
+
+}  // namespace
+
+HWND WaitForFileDialog(DWORD pid, std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        for (HWND window : TopLevelWindows(pid)) {
+          if (ClassName(window) == L"#32770" && IsWindowVisible(window) && FileNameBox(window)) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeout);
+  return found;
+}
+
+HWND FileNameBox(HWND dialog) {
+  if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) return combo;
+  return GetDlgItem(dialog, kFileNameEdit);
+}
+
+bool ConfirmFileName(HWND dialog, const std::wstring& name, bool wait) {
+  HWND box = FileNameBox(dialog);
+  if (!box) return false;
+  SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  const WPARAM ok = MAKEWPARAM(IDOK, BN_CLICKED);
+  if (!wait) return PostMessageW(dialog, WM_COMMAND, ok, 0) != FALSE;
+  DWORD_PTR ignored = 0;
+  return SendMessageTimeoutW(dialog, WM_COMMAND, ok, 0, SMTO_NORMAL, 30000, &ignored) != 0;
+}
+
+bool WaitUntilDialogClosed(HWND dialog, std::chrono::milliseconds timeout) {
+  return WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, timeout);
+}
+
+// ---------------------------------------------------------------------------
 // irsim
 
 IrsimResult RunIrsim(const ProgramDir& dir, std::wstring_view arguments,

@@ -215,6 +215,21 @@ struct MessageBoxTexts {
 MessageBoxTexts ReadMessageBox(HWND box);
 void PressOk(HWND box);
 
+// The common open-file and save-file dialogs of another process.
+// A shown file dialog (a dialog with a file name box) of process `pid`, once
+// there is one; nullptr when none showed within `timeout`.
+HWND WaitForFileDialog(DWORD pid, std::chrono::milliseconds timeout = std::chrono::seconds(30));
+// The dialog's file name box: a combo box in the Explorer-style dialog, an
+// edit field in older templates; nullptr when it has neither.
+HWND FileNameBox(HWND dialog);
+// Types `name` into the dialog's file name box and presses its OK button the
+// way the keyboard's Enter does; `wait` waits until the dialog has handled
+// it (for a folder, which it opens and stays).
+bool ConfirmFileName(HWND dialog, const std::wstring& name, bool wait);
+// Waits until `dialog` has closed (or is hidden).
+bool WaitUntilDialogClosed(HWND dialog,
+                           std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
 // irsim.exe from a program directory, run to its end.
 struct IrsimResult {
   bool finished = false;  // false: still running after the timeout (then killed)

@@ -33,11 +33,6 @@ int Code(int entry) {
   return 2200 + entry;
 }
 
-// Control ids of the open-file dialog's file name box: a combo box in the
-// Explorer-style dialog (cmb13), an edit field in older templates (edt1).
-constexpr int kFileNameCombo = 0x47C;
-constexpr int kFileNameEdit = 0x480;
-
 // The stand-in program built beside this test program.
 std::wstring MarkerProgram() {
   std::wstring self(32768, L'\0');
@@ -105,40 +100,12 @@ class ProgramPaths : public RemoteControlTest {
   }
 
   // The program's open-file dialog, once it shows.
-  HWND WaitForOpenDialog() {
-    HWND found = nullptr;
-    WaitUntil(
-        [&] {
-          for (HWND window : TopLevelWindows(app_->process().pid())) {
-            if (ClassName(window) == L"#32770" && IsWindowVisible(window) && FileNameBox(window)) {
-              found = window;
-              return true;
-            }
-          }
-          return false;
-        },
-        std::chrono::seconds(30));
-    return found;
-  }
-  static HWND FileNameBox(HWND dialog) {
-    if (HWND combo = GetDlgItem(dialog, kFileNameCombo)) return combo;
-    return GetDlgItem(dialog, kFileNameEdit);
-  }
-  // Types `name` into the dialog's file name box and presses its OK button
-  // the way the keyboard's Enter does; `wait` waits until the dialog has
-  // handled it (for a folder, which it opens and stays).
+  HWND WaitForOpenDialog() { return WaitForFileDialog(app_->process().pid()); }
   static bool Open(HWND dialog, const std::wstring& name, bool wait) {
-    HWND box = FileNameBox(dialog);
-    if (!box) return false;
-    SendMessageW(box, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
-    const WPARAM ok = MAKEWPARAM(IDOK, BN_CLICKED);
-    if (!wait) return PostMessageW(dialog, WM_COMMAND, ok, 0) != FALSE;
-    DWORD_PTR ignored = 0;
-    return SendMessageTimeoutW(dialog, WM_COMMAND, ok, 0, SMTO_NORMAL, 30000, &ignored) != 0;
+    return ConfirmFileName(dialog, name, wait);
   }
   ::testing::AssertionResult WaitUntilClosed(HWND dialog) const {
-    if (WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, kWait))
-      return ::testing::AssertionSuccess();
+    if (WaitUntilDialogClosed(dialog, kWait)) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the open-file dialog is still shown";
   }
 };

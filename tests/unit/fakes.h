@@ -59,6 +59,20 @@ class FakeFileSystem : public platform::IFileSystem {
     if (it == short_paths.end()) return std::nullopt;
     return it->second;
   }
+  // Bounded reads: a file larger than the limit is refused on its size, as
+  // the system's file size tells it, and none of its bytes are copied.
+  std::vector<std::string> bounded_reads;  // every path asked, in order
+  std::set<std::string> copied;            // paths whose bytes a bounded read copied
+  platform::ReadResult ReadFileUpTo(const std::string& path, std::uint64_t max_bytes) override {
+    bounded_reads.push_back(path);
+    auto it = files.find(path);
+    if (it != files.end() && !unreadable.count(path) && !read_errors.count(path) &&
+        it->second.size() > max_bytes)
+      return platform::ReadError{platform::ReadFailure::TooLarge, platform::FileError::Other};
+    platform::ReadResult result = ReadFile(path);
+    if (result) copied.insert(path);
+    return result;
+  }
 };
 
 // Keys, pauses and program starts can also go, in the order they were made,
@@ -109,10 +123,11 @@ class FakeDialogs : public platform::IDialogs {
   platform::BoxResult answer = platform::BoxResult::Yes;
   void ShowError(const std::string& message) override { errors.push_back(message); }
   std::vector<platform::BoxIcon> icons;  // each message box's icon, in order
-  platform::BoxResult MessageBox(const std::string& text, const std::string&, platform::BoxIcon icon,
-                                 platform::BoxButtons) override {
+  platform::BoxResult MessageBox(const std::string& text, const std::string& caption,
+                                 platform::BoxIcon icon, platform::BoxButtons buttons) override {
     messages.push_back(text);
     icons.push_back(icon);
+    boxes.push_back({caption, icon, buttons});
     return answer;
   }
   // Beeps and topmost warnings in the order they came, as "beep" and
@@ -133,6 +148,21 @@ class FakeDialogs : public platform::IDialogs {
     open_requests.push_back(request);
     return {chosen, ended_in};
   }
+  // The save-file dialog: every request, and how the next ones end.
+  std::vector<platform::SaveFileRequest> save_requests;
+  std::optional<std::string> save_chosen;
+  std::string save_ended_in;
+  platform::SaveFileResult SaveFile(const platform::SaveFileRequest& request) override {
+    save_requests.push_back(request);
+    return {save_chosen, save_ended_in};
+  }
+  // Every message box's caption, icon and buttons, beside `messages`.
+  struct Box {
+    std::string caption;
+    platform::BoxIcon icon;
+    platform::BoxButtons buttons;
+  };
+  std::vector<Box> boxes;
 };
 
 class FakeKeyboard : public platform::IKeyboard {

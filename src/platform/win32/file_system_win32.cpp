@@ -66,7 +66,12 @@ class FileHandle {
 
 }  // namespace
 
-ReadResult Win32FileSystem::ReadFile(const std::string& path) {
+namespace {
+
+// Reads the whole file, or, given a limit, at most that many bytes: a file
+// whose size says it is larger is not read at all, and one that grows past
+// the limit while it is read is given up.
+ReadResult ReadWhole(const std::string& path, std::optional<std::uint64_t> max_bytes) {
   // Others may keep the file open for reading or writing (an editor, a
   // virus scanner): sharing both is what the old file routines did.
   FileHandle file(CreateFileW(AnsiToWide(path).c_str(), GENERIC_READ,
@@ -80,7 +85,10 @@ ReadResult Win32FileSystem::ReadFile(const std::string& path) {
 
   std::string bytes;
   LARGE_INTEGER size{};
-  if (GetFileSizeEx(file.get(), &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
+  const bool sized = GetFileSizeEx(file.get(), &size) != FALSE;
+  if (max_bytes && sized && static_cast<std::uint64_t>(size.QuadPart) > *max_bytes)
+    return ReadErrorOf(ReadFailure::TooLarge, ERROR_FILE_TOO_LARGE);
+  if (sized && size.QuadPart > 0 && size.QuadPart < (1LL << 30))
     bytes.reserve(static_cast<std::size_t>(size.QuadPart));
   char buffer[64 * 1024];
   for (;;) {
@@ -89,8 +97,20 @@ ReadResult Win32FileSystem::ReadFile(const std::string& path) {
       return ReadErrorOf(ReadFailure::CannotRead, GetLastError());
     if (read == 0) break;
     bytes.append(buffer, read);
+    if (max_bytes && bytes.size() > *max_bytes)
+      return ReadErrorOf(ReadFailure::TooLarge, ERROR_FILE_TOO_LARGE);
   }
   return bytes;
+}
+
+}  // namespace
+
+ReadResult Win32FileSystem::ReadFile(const std::string& path) {
+  return ReadWhole(path, std::nullopt);
+}
+
+ReadResult Win32FileSystem::ReadFileUpTo(const std::string& path, std::uint64_t max_bytes) {
+  return ReadWhole(path, max_bytes);
 }
 
 void Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {

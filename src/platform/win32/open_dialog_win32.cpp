@@ -1,4 +1,5 @@
-// The open-file dialog.
+// The open-file and save-file dialogs.
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/open_file_text.h"
@@ -40,6 +41,13 @@ UINT_PTR CALLBACK FolderHook(HWND hook_dialog, UINT message, WPARAM, LPARAM lpar
   return 0;
 }
 
+// Room for the longest path the file system allows, the proposed name first.
+std::vector<wchar_t> FileBuffer(const std::wstring& proposed) {
+  std::vector<wchar_t> file(kPathCapacity, L'\0');
+  if (proposed.size() < kPathCapacity) std::copy(proposed.begin(), proposed.end(), file.begin());
+  return file;
+}
+
 }  // namespace
 
 OpenFileResult Win32Dialogs::OpenFile(const OpenFileRequest& request) {
@@ -78,6 +86,41 @@ OpenFileResult Win32Dialogs::OpenFile(const OpenFileRequest& request) {
     result.folder = WideToUtf8(FolderOfChosenFile(chosen, dialog.nFileOffset));
   } else {
     // Cancelled, or the dialog failed (CommDlgExtendedError): nothing chosen.
+    result.folder = WideToUtf8(watch.folder);
+  }
+  return result;
+}
+
+SaveFileResult Win32Dialogs::SaveFile(const SaveFileRequest& request) {
+  const std::wstring filter = Utf8ToWide(FilterList(request.filter));
+  const std::wstring initial_folder = Utf8ToWide(request.initial_folder);
+  const std::wstring extension = Utf8ToWide(request.default_extension);
+  std::vector<wchar_t> file = FileBuffer(Utf8ToWide(request.default_name));
+  DialogWatch watch;
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = main_;
+  dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = kPathCapacity;
+  dialog.lpstrInitialDir = initial_folder.empty() ? nullptr : initial_folder.c_str();
+  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
+  // No OFN_OVERWRITEPROMPT: the program asks its own question about an
+  // existing file once the dialog has closed. The other flags as for the
+  // open-file dialog.
+  dialog.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY |
+                 OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
+  dialog.lpfnHook = FolderHook;
+  dialog.lCustData = reinterpret_cast<LPARAM>(&watch);
+
+  SaveFileResult result;
+  if (GetSaveFileNameW(&dialog)) {
+    const std::wstring chosen = file.data();
+    result.path = WideToUtf8(chosen);
+    result.folder = WideToUtf8(FolderOfChosenFile(chosen, dialog.nFileOffset));
+  } else {
     result.folder = WideToUtf8(watch.folder);
   }
   return result;

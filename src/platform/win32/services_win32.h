@@ -29,6 +29,7 @@ class TaskbarWindow;
 class Win32FileSystem final : public IFileSystem {
  public:
   ReadResult ReadFile(const std::string& path) override;
+  ReadResult ReadFileUpTo(const std::string& path, std::uint64_t max_bytes) override;
   void WriteNewFile(const std::string& path, std::string_view bytes) override;
   void ReplaceFile(const std::string& source, const std::string& target) override;
   void RemoveFile(const std::string& path) override;
@@ -58,6 +59,7 @@ class Win32Dialogs final : public IDialogs {
                              const std::string& utf8_caption) override;
   void Beep() override;
   OpenFileResult OpenFile(const OpenFileRequest& request) override;
+  SaveFileResult SaveFile(const SaveFileRequest& request) override;
 
  private:
   HWND main_ = nullptr;
