@@ -6,6 +6,8 @@
 #include "actions/windows_tab.h"
 #include "app/clock_text.h"
 #include "app/file_dialogs.h"
+#include "app/help_pages.h"
+#include "app/menus.h"
 #include "config/apply_configuration.h"
 #include "dispatch/action_registry.h"
 #include "dispatch/dispatcher.h"
@@ -61,7 +63,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         file_dialogs(s.dialogs, s.files, w.config_),
         paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
         launcher(w.state_, w.config_, s.clock, osd, paths),
-        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd) {
+        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd),
+        help(w.config_, s.files, s.programs, s.dialogs),
+        menus(forms.main, s.shell, s.programs, s.dialogs) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -98,6 +102,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   media::AppPaths paths;
   media::Launcher launcher;
   media::MediaCommands media;
+  HelpPages help;
+  Menus menus;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -156,9 +162,13 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Quit, [this] { Quit(); });
   commands_.Set(Command::Reduce, [this] { Reduce(); });
   commands_.Set(Command::Restore, [this] { Restore(); });
+  commands_.Set(Command::Help, [this] { OpenHelp(kHelpContents); });
+  // "Ne rien faire !": choosing it has already closed the menu.
+  commands_.Set(Command::Nothing, [] {});
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();
+  features_->menus.Wire();
   // Every action button runs its routine through the registry, as the remote
   // does; the volume selectors act on a press of any mouse button. A media
   // button shows the picture its row names.
@@ -237,6 +247,10 @@ void MainWindow::ApplyConfiguration() {
   features_->applier.ApplyConfiguration();
 }
 
+void MainWindow::OpenHelp(const std::string& topic) {
+  features_->help.Open(topic);
+}
+
 void MainWindow::FormActivate() {
   forms_.main.SetVisible(MainId::ComboBox1, false);
   config_.SaveSettings();
@@ -268,7 +282,11 @@ void MainWindow::OnCopyData(const void* data, std::size_t size) {
 }
 
 void MainWindow::OnNotifyIcon(platform::TrayEvent event) {
+  // Every other mouse message over the icon (moves, releases, double
+  // clicks) is ignored.
   if (event == platform::TrayEvent::LeftDown) forms_.main.RunGuarded([this] { Restore(); });
+  if (event == platform::TrayEvent::RightDown && features_)
+    forms_.main.RunGuarded([this] { features_->menus.OpenTrayMenu(); });
 }
 
 void MainWindow::OnExit() {
