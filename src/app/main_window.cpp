@@ -247,6 +247,7 @@ void MainWindow::ApplyConfiguration() {
   features_->applier.ApplyConfiguration();
 }
 
+// The help page of `topic` ("som", "rub9", "rub10", "rub32") in the browser.
 void MainWindow::OpenHelp(const std::string& topic) {
   features_->help.Open(topic);
 }

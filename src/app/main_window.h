@@ -71,7 +71,6 @@ class MainWindow : public hid::IReceiverHost {
   void Quit();
   void UpdateClock();
   void ApplyConfiguration();
-  // Opens the help page of `topic` ("som", "rub9", "rub10", "rub32").
   void OpenHelp(const std::string& topic);
 
   // --- state and features (the features exist once Create() returned true) ---
