@@ -29,42 +29,56 @@ std::wstring MarkerProgram() {
   return path.substr(0, path.find_last_of(L"\\/") + 1) + L"talvoro_e2e_marker.exe";
 }
 
-// Makes `browser` the program the shell opens ".html" files with while the
-// object lives, for the current user (and, under Wine 8, whose shell reads
-// associations from the machine's classes only, for the machine too); the
-// previous association comes back with its end.
-class HtmlBrowserStandIn {
+// Sets the default value of the key Software\\Classes\\<key> for the current
+// user (and, under Wine 8, whose shell reads associations from the machine's
+// classes only, for the machine too) while the object lives; what was there
+// before comes back with its end.
+class ClassesValue {
  public:
-  explicit HtmlBrowserStandIn(const std::wstring& browser) {
-    roots_.push_back({HKEY_CURRENT_USER});
-    if (UnderWine()) roots_.push_back({HKEY_LOCAL_MACHINE});
+  ClassesValue(const std::wstring& key, const std::wstring& value) : key_(key) {
+    roots_.push_back({HKEY_CURRENT_USER, std::nullopt, L""});
+    if (UnderWine()) roots_.push_back({HKEY_LOCAL_MACHINE, std::nullopt, L""});
     ok_ = true;
     for (Root& root : roots_) {
-      root.previous = ReadDefault(root.hive, kExtension);
-      ok_ = ok_ && SetDefault(root.hive, kExtension, kProgId) &&
-            SetDefault(root.hive, std::wstring(kProgId) + L"\\shell\\open\\command",
-                       L"\"" + browser + L"\" \"%1\"");
+      root.previous = ReadDefault(root.hive, key_);
+      root.created = FirstMissing(root.hive, key_);
+      ok_ = ok_ && SetDefault(root.hive, key_, value);
     }
   }
-  ~HtmlBrowserStandIn() {
+  ~ClassesValue() {
     for (const Root& root : roots_) {
-      RegDeleteTreeW(root.hive, (kClasses + std::wstring(kProgId)).c_str());
       if (root.previous)
-        SetDefault(root.hive, kExtension, *root.previous);
-      else
-        RegDeleteTreeW(root.hive, (kClasses + std::wstring(kExtension)).c_str());
+        SetDefault(root.hive, key_, *root.previous);
+      else if (!root.created.empty())
+        RegDeleteTreeW(root.hive, (kClasses + root.created).c_str());
     }
   }
+  ClassesValue(const ClassesValue&) = delete;
+  ClassesValue& operator=(const ClassesValue&) = delete;
   bool ok() const { return ok_; }
 
  private:
   static constexpr const wchar_t* kClasses = L"Software\\Classes\\";
-  static constexpr const wchar_t* kExtension = L".html";
-  static constexpr const wchar_t* kProgId = L"TalvoroE2E.HtmlPage";
   struct Root {
     HKEY hive;
-    std::optional<std::wstring> previous;  // the association before, if any
+    std::optional<std::wstring> previous;  // the value before, if there was one
+    std::wstring created;                  // the first key of the path made here
   };
+  static bool Exists(HKEY hive, const std::wstring& key) {
+    HKEY handle = nullptr;
+    if (RegOpenKeyExW(hive, (kClasses + key).c_str(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+      return false;
+    RegCloseKey(handle);
+    return true;
+  }
+  static std::wstring FirstMissing(HKEY hive, const std::wstring& key) {
+    for (std::size_t end = 0; end != std::wstring::npos;) {
+      end = key.find(L'\\', end + 1);
+      const std::wstring prefix = key.substr(0, end);
+      if (!Exists(hive, prefix)) return prefix;
+    }
+    return L"";
+  }
   static std::optional<std::wstring> ReadDefault(HKEY hive, const std::wstring& key) {
     wchar_t value[512] = {};
     DWORD size = sizeof value;
@@ -84,8 +98,23 @@ class HtmlBrowserStandIn {
     RegCloseKey(handle);
     return result == ERROR_SUCCESS;
   }
+  std::wstring key_;
   std::vector<Root> roots_;
   bool ok_ = false;
+};
+
+// Makes `browser` the program the shell opens ".html" files with.
+class HtmlBrowserStandIn {
+ public:
+  explicit HtmlBrowserStandIn(const std::wstring& browser)
+      : command_(std::wstring(kProgId) + L"\\shell\\open\\command", L"\"" + browser + L"\" \"%1\""),
+        extension_(L".html", kProgId) {}
+  bool ok() const { return command_.ok() && extension_.ok(); }
+
+ private:
+  static constexpr const wchar_t* kProgId = L"TalvoroE2E.HtmlPage";
+  ClassesValue command_;
+  ClassesValue extension_;
 };
 
 class Menus : public ::testing::Test {
@@ -220,6 +249,23 @@ TEST_F(Menus, HelpOpensTheContentsPageBesideTheProgramInTheBrowser) {
   };
   const std::string page = lower(ToUtf8(dir_.File(L"help\\som.html")));
   EXPECT_NE(lower(*command_line).find(page), std::string::npos) << *command_line;
+  EXPECT_EQ(app_->MessageBoxWindow(), nullptr);
+}
+
+TEST_F(Menus, APressOnALinkLabelOpensTheApplicationsSiteInTheBrowser) {
+  ASSERT_TRUE(CopyFileW(MarkerProgram().c_str(), dir_.File(L"browser.exe").c_str(), FALSE));
+  ClassesValue https(L"https\\shell\\open\\command",
+                     L"\"" + dir_.File(L"browser.exe") + L"\" \"%1\"");
+  ASSERT_TRUE(https.ok());
+  ASSERT_TRUE(app_->SelectPage("TabSheet13"));  // Prog DVB
+  HWND label = app_->Control("Label_ProgDVB_web");
+  ASSERT_NE(label, nullptr);
+  PressMouse(label);
+  ASSERT_TRUE(WaitUntil([&] { return dir_.Exists(L"browser.exe.ran"); }, 30s))
+      << "the browser was not started";
+  const std::optional<std::string> command_line = dir_.ReadFile(L"browser.exe.ran");
+  ASSERT_TRUE(command_line.has_value());
+  EXPECT_NE(command_line->find("https://www.progdvb.com/"), std::string::npos) << *command_line;
   EXPECT_EQ(app_->MessageBoxWindow(), nullptr);
 }
 
