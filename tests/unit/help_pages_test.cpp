@@ -94,11 +94,12 @@ TEST(HelpFolder, TheContentsPageNamesTheTopicsTheIssueAsksFor) {
     EXPECT_NE(text.find(words), std::string::npos) << words;
 }
 
-TEST(Utf8Check, TellsWellFormedFromBrokenText) {
+// The check above refuses what a page must not hold.
+TEST(HelpFolder, TheUtf8CheckRefusesWindows1252TruncatedAndEmojiText) {
   EXPECT_TRUE(ValidUtf8("Paramètres « ok »"));
-  EXPECT_FALSE(ValidUtf8("Param\xE8tres"));  // Windows-1252, not UTF-8
+  EXPECT_FALSE(ValidUtf8("Param\xE8tres"));
   EXPECT_FALSE(ValidUtf8("\xC3"));
-  EXPECT_FALSE(ValidUtf8("\xF0\x9F\x98\x80"));  // an emoji
+  EXPECT_FALSE(ValidUtf8("\xF0\x9F\x98\x80"));
 }
 
 }  // namespace

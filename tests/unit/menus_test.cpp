@@ -123,14 +123,6 @@ TEST_F(MenusTest, TheTrayMenuRestoresQuitsOrDoesNothing) {
   EXPECT_TRUE(fake.shell.terminated);
 }
 
-TEST_F(MenusTest, DoNothingChangesNothingWhileTheWindowIsShownEither) {
-  Start();
-  const auto before = Observable();
-  Click(MainId::Nerienfaire1);
-  EXPECT_EQ(Observable(), before);
-  EXPECT_TRUE(fake.dialogs.errors.empty());
-}
-
 TEST_F(MenusTest, ARightClickOnTheWindowOpensTheWindowMenuAtTheCursor) {
   Start();
   fake.shell.cursor_x = 321;
