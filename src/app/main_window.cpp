@@ -7,6 +7,8 @@
 #include "app/clock_text.h"
 #include "app/file_dialogs.h"
 #include "app/import_export.h"
+#include "app/help_pages.h"
+#include "app/menus.h"
 #include "config/apply_configuration.h"
 #include "dispatch/action_registry.h"
 #include "dispatch/dispatcher.h"
@@ -67,7 +69,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         launcher(w.state_, w.config_, s.clock, osd, paths),
         media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd),
         settings_dialog(forms.settings, w.config_, s.registry, s.shortcuts, s.files, s.dialogs,
-                        [&w](const std::string& topic) { w.OpenHelp(topic); }) {
+                        [&w](const std::string& topic) { w.OpenHelp(topic); }),
+        help(w.config_, s.files, s.programs, s.dialogs),
+        menus(forms.main, s.shell, s.programs, s.dialogs) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -106,6 +110,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   media::Launcher launcher;
   media::MediaCommands media;
   osd::SettingsDialog settings_dialog;
+  HelpPages help;
+  Menus menus;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -170,9 +176,13 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Settings, [this] { features_->settings_dialog.Show(); });
   commands_.Set(Command::Import, [this] { features_->import_export.Import(); });
   commands_.Set(Command::Export, [this] { features_->import_export.Export(); });
+  commands_.Set(Command::Help, [this] { OpenHelp(kHelpContents); });
+  // "Ne rien faire !": choosing it has already closed the menu.
+  commands_.Set(Command::Nothing, [] {});
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();
+  features_->menus.Wire();
   // Every action button runs its routine through the registry, as the remote
   // does; the volume selectors act on a press of any mouse button. A media
   // button shows the picture its row names.
@@ -251,8 +261,9 @@ void MainWindow::ApplyConfiguration() {
   features_->applier.ApplyConfiguration();
 }
 
+// The help page of `topic` ("som", "rub9", "rub10", "rub32") in the browser.
 void MainWindow::OpenHelp(const std::string& topic) {
-  // Filled in by the help pages.
+  features_->help.Open(topic);
 }
 
 void MainWindow::FormActivate() {
@@ -286,7 +297,11 @@ void MainWindow::OnCopyData(const void* data, std::size_t size) {
 }
 
 void MainWindow::OnNotifyIcon(platform::TrayEvent event) {
+  // Every other mouse message over the icon (moves, releases, double
+  // clicks) is ignored.
   if (event == platform::TrayEvent::LeftDown) forms_.main.RunGuarded([this] { Restore(); });
+  if (event == platform::TrayEvent::RightDown && features_)
+    forms_.main.RunGuarded([this] { features_->menus.OpenTrayMenu(); });
 }
 
 void MainWindow::OnExit() {

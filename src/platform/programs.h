@@ -22,6 +22,10 @@ class IPrograms {
   // directory, shown as the program itself asks; does not wait for it. False
   // when no process was created.
   virtual bool StartProgram(const std::string& application, const std::string& command_line) = 0;
+  // Opens a document or a web address (Windows-1252) with the program the
+  // user chose for it (the shell's "open"), the desktop window as parent,
+  // shown maximised or normally; false when the shell could not open it.
+  virtual bool OpenDocument(const std::string& target, bool maximised) = 0;
 };
 
 }  // namespace talvoro::platform

@@ -215,6 +215,11 @@ void ProgramDir::InstallProgram(std::wstring_view exe_name) {
     std::wstring target = SameText(name, L"Talvoro_IR.exe") ? std::wstring(exe_name) : name;
     fs::copy_file(entry.path(), fs::path(File(target)), fs::copy_options::overwrite_existing);
   }
+  // The help pages live in a folder of their own beside the program.
+  const fs::path help = dist / L"help";
+  if (fs::is_directory(help))
+    fs::copy(help, fs::path(File(L"help")),
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
 }
 
 void ProgramDir::CopyProgramAs(std::wstring_view exe_name) {
@@ -364,6 +369,13 @@ std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name) {
 HWND FindDescendant(HWND parent, const wchar_t* class_name) {
   auto found = Descendants(parent, class_name);
   return found.empty() ? nullptr : found.front();
+}
+
+HWND VisibleMenuWindow(DWORD pid) {
+  // Popup menus are top-level windows of the system class "#32768".
+  for (HWND window : TopLevelWindows(pid))
+    if (ClassName(window) == L"#32768" && IsWindowVisible(window)) return window;
+  return nullptr;
 }
 
 std::wstring ClassName(HWND window) {
@@ -629,6 +641,10 @@ bool SelectPage(HANDLE process, HWND form, std::string_view name) {
 std::optional<Pixels> CaptureWindow(HWND window) {
   RECT rect{};
   if (!GetWindowRect(window, &rect)) return std::nullopt;
+  return CaptureRect(rect);
+}
+
+std::optional<Pixels> CaptureRect(const RECT& rect) {
   const int width = rect.right - rect.left;
   const int height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return std::nullopt;

@@ -92,6 +92,9 @@ std::vector<HWND> TopLevelWindows(DWORD pid);
 HWND FindDescendant(HWND parent, const wchar_t* class_name);
 std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name);
 std::wstring ClassName(HWND window);
+// A popup menu (a drop-down of the menu bar, a context menu) that process
+// `pid` shows now, or nullptr.
+HWND VisibleMenuWindow(DWORD pid);
 std::wstring WindowText(HWND window);
 SIZE ClientSize(HWND window);
 
@@ -151,6 +154,8 @@ struct Pixels {
 // The screen's pixels over `window` (another process's window: its own device
 // context would not show what it painted). Only what is not covered counts.
 std::optional<Pixels> CaptureWindow(HWND window);
+// The screen's pixels over `rect` (screen coordinates).
+std::optional<Pixels> CaptureRect(const RECT& rect);
 // A BMP file's pixels.
 std::optional<Pixels> ReadBmpFile(const std::wstring& path);
 // The pixels of the BITMAP resource `name` of the program file `exe`.

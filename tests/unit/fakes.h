@@ -305,6 +305,10 @@ class FakePrograms : public platform::IPrograms {
   bool StartProgram(const std::string& application, const std::string& command_line) override {
     return Record("start " + application + " | " + command_line);
   }
+  // Recorded as "document <target>", with " maximised" when asked so.
+  bool OpenDocument(const std::string& target, bool maximised) override {
+    return Record("document " + target + (maximised ? " maximised" : ""));
+  }
 
  private:
   bool Record(const std::string& call) {

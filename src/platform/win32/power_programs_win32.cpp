@@ -108,4 +108,14 @@ bool Win32Programs::StartDefaultFor(const std::string& protocol) {
   return result > 32;
 }
 
+bool Win32Programs::OpenDocument(const std::string& target, bool maximised) {
+  // The desktop as parent: the browser's window must not belong to ours,
+  // which may be hidden in the notification area. ShellExecute reports
+  // success as a value above 32.
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(GetDesktopWindow(), L"open", AnsiToWide(target).c_str(), nullptr, nullptr,
+                    maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL));
+  return result > 32;
+}
+
 }  // namespace talvoro::platform::win32

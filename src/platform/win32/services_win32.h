@@ -112,6 +112,7 @@ class Win32Programs final : public IPrograms {
   bool Execute(const std::string& command_line) override;
   bool StartDefaultFor(const std::string& protocol) override;
   bool StartProgram(const std::string& application, const std::string& command_line) override;
+  bool OpenDocument(const std::string& target, bool maximised) override;
 
  private:
   HWND main_ = nullptr;
