@@ -3,6 +3,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dispatch/tick.h"
 #include "heart_fixture.h"
 
 namespace talvoro::test {
@@ -183,6 +184,36 @@ TEST_F(TickTest, AnIdleTickAfterTheFirstDoesNothingButTheClock) {
   state().Pending(dispatch::kTabProgDvb) = 12;
   TickOnce();
   EXPECT_EQ(state().Pending(dispatch::kTabProgDvb), 0);
+}
+
+
+// Reduced and idle after learning and an announcement, the program keeps only
+// its 100 ms tick: the learning dialog's lamps and the on-screen display's
+// hide timer stop with their windows.
+TEST_F(TickTest, OnceIdleOnlyTheTickTimerRuns) {
+  settings_lines[5] = "OSD_ON";
+  Start();
+  auto running = [&] {
+    std::vector<unsigned> intervals;
+    for (platform::TimerId id = 1; id <= fake.timers.table.Count(); ++id)
+      if (fake.timers.table.Enabled(id)) intervals.push_back(fake.timers.table.Interval(id));
+    return intervals;
+  };
+  const std::vector<unsigned> tick_only{platform::TimerTable::Period(dispatch::Tick::kInterval)};
+  EXPECT_EQ(running(), tick_only);
+
+  Press(ui::MainId::RxSwitch8);
+  Click(ui::MainId::SpeedButton34);  // arms learning: the dialog blinks
+  EXPECT_NE(running(), tick_only);
+  Send(4660);  // learned: the dialog goes
+  EXPECT_EQ(running(), tick_only);
+
+  win().Reduce();
+  win().osd().ShowOsdMessage("Titre", "Etat");
+  EXPECT_NE(running(), tick_only);
+  for (int i = 0; i < 3; ++i) fake.timers.Fire(1000);
+  EXPECT_FALSE(osd_form().Visible(ui::OsdId::TForm5));
+  EXPECT_EQ(running(), tick_only);
 }
 
 }  // namespace
