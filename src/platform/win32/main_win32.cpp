@@ -50,8 +50,8 @@ int RunMessageLoop() {
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Tab, the arrow keys and mnemonics move between a form's controls as in
     // a dialog box. Only keyboard messages need the look-up: asking for the
-    // active window costs Wine a server request, ten times a second for the
-    // tick alone while the program sits idle.
+    // active window can cost Wine a request to its server, and the tick alone
+    // brings ten messages a second while the program sits idle.
     const bool keyboard = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
     const HWND active = keyboard ? GetActiveWindow() : nullptr;
     if (active && FormWindow::FromHwnd(active) && IsDialogMessageW(active, &message)) continue;
