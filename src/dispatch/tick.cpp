@@ -26,8 +26,8 @@ void Tick::OnTick() {
     Pause(3);
     state_.first_tick = 1;
   }
-  // Nearly every tick finds nothing pending: no routine stores 0, so the
-  // tests below could only find nothing to clear.
+  // Nearly every tick finds nothing pending; as no routine stores 0, the
+  // checks below would then find nothing to clear.
   if (std::all_of(state_.pending.begin(), state_.pending.end(), [](int n) { return n == 0; }))
     return;
 
