@@ -24,7 +24,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <numeric>
 #include <optional>
 #include <string>
 #include <vector>
