@@ -309,6 +309,8 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::UpdateClock() {
+  // Runs every 100 ms; the panel passes the text on only when it differs,
+  // so the status bar changes once a second.
   forms_.main.SetPanelText(MainId::StatusBar1, kPanelClock, ClockText(services_.clock.Now()));
 }
 

@@ -26,6 +26,10 @@ void Tick::OnTick() {
     Pause(3);
     state_.first_tick = 1;
   }
+  // Nearly every tick finds nothing pending; as no routine stores 0, the
+  // checks below would then find nothing to clear.
+  if (std::all_of(state_.pending.begin(), state_.pending.end(), [](int n) { return n == 0; }))
+    return;
 
   // Volumes: a balance centre pauses before the numbers are cleared.
   const int volumes = state_.Pending(kTabVolumes);

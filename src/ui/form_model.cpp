@@ -155,6 +155,9 @@ void FormBase::SetPictureAt(std::size_t i, const char* resource_name) {
 void FormBase::SetPanelTextAt(std::size_t i, std::size_t panel, std::string text) {
   auto& s = state_.at(i);
   if (panel >= s.panels.size()) throw std::out_of_range("status panel");
+  // The clock sets its panel ten times a second; an unchanged text must not
+  // reach the view, where it would cost a repaint each time.
+  if (s.panels[panel] == text) return;
   s.panels[panel] = std::move(text);
   Notify(i, Change::PanelText, static_cast<int>(panel));
 }

@@ -83,5 +83,28 @@ TEST(FormModel, ABuiltInPictureReachesTheViewAsAnImageChange) {
   EXPECT_EQ(view.changes.size(), 2u);
 }
 
+
+// An unchanged panel text does not reach the view: the clock sets its panel
+// ten times a second and the status bar would repaint each time.
+TEST(FormModel, AnUnchangedPanelTextDoesNotReachTheView) {
+  Form<TestId> form(kLayout);
+  RecordingView view;
+  form.AttachView(&view);
+  form.SetPanelText(TestId::Status, 1, " 9:05:07");
+  form.SetPanelText(TestId::Status, 1, " 9:05:07");
+  EXPECT_EQ(view.changes.size(), 1u);
+  // The same text in another panel is a change of that panel.
+  form.SetPanelText(TestId::Status, 2, " 9:05:07");
+  form.SetPanelText(TestId::Status, 1, " 9:05:08");
+  EXPECT_EQ(view.changes.size(), 3u);
+  EXPECT_EQ(form.Get(TestId::Status).panels,
+            (std::vector<std::string>{"", " 9:05:08", " 9:05:07"}));
+  // Clearing a panel is a change; clearing it again is not.
+  form.SetPanelText(TestId::Status, 1, "");
+  form.SetPanelText(TestId::Status, 1, "");
+  EXPECT_EQ(view.changes.size(), 4u);
+  EXPECT_THROW(form.SetPanelText(TestId::Status, 3, ""), std::out_of_range);
+}
+
 }  // namespace
 }  // namespace talvoro::ui

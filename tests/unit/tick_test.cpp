@@ -1,4 +1,9 @@
 // The periodic tick: clock, one-time pause, pending action numbers.
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "dispatch/tick.h"
 #include "heart_fixture.h"
 
 namespace talvoro::test {
@@ -108,6 +113,107 @@ TEST_F(TickTest, ARemoteToggleIsConsumedByTheNextTick) {
   EXPECT_EQ(state().Pending(dispatch::kTabWindowsMediaPlayer), 11);
   TickOnce();
   EXPECT_EQ(state().Pending(dispatch::kTabWindowsMediaPlayer), 0);
+}
+
+
+// What reaches the real status bar: the clock panel's changes.
+struct PanelRecorder : ui::IFormView {
+  std::vector<int> panels_set;
+  void ControlChanged(std::size_t index, ui::Change what, int detail) override {
+    if (index == ui::MainForm::At(ui::MainId::StatusBar1) && what == ui::Change::PanelText)
+      panels_set.push_back(detail);
+  }
+  int TextWidth(std::size_t, std::string_view text) override { return int(text.size()) * 6; }
+  int ClockSets() const { return int(std::count(panels_set.begin(), panels_set.end(), 1)); }
+};
+
+TEST_F(TickTest, TheClockPanelIsSetOnlyWhenItsTextChanges) {
+  Start();
+  PanelRecorder view;
+  form().AttachView(&view);
+  fake.clock.now = {2026, 12, 8, 23, 59, 58};
+  TickOnce();
+  EXPECT_EQ(view.ClockSets(), 1);
+  // Nine more ticks within the same second: the panel is left alone.
+  for (int i = 0; i < 9; ++i) TickOnce();
+  EXPECT_EQ(view.ClockSets(), 1);
+  EXPECT_EQ(form().Get(ui::MainId::StatusBar1).panels[1], " 23:59:58   08/12/2026");
+  fake.clock.now.second = 59;
+  TickOnce();
+  TickOnce();
+  EXPECT_EQ(view.ClockSets(), 2);
+  // Midnight changes both the time and the date, once.
+  fake.clock.now = {2026, 12, 9, 0, 0, 0};
+  TickOnce();
+  TickOnce();
+  EXPECT_EQ(view.ClockSets(), 3);
+  EXPECT_EQ(form().Get(ui::MainId::StatusBar1).panels[1], "  0:00:00   09/12/2026");
+  // Nothing else of the status bar was touched by the idle ticks.
+  EXPECT_EQ(view.panels_set, (std::vector<int>{1, 1, 1}));
+  form().AttachView(nullptr);
+}
+
+TEST_F(TickTest, WithoutTheReceiverTheClockStillChangesOncePerSecond) {
+  Start();
+  state().receiver_active = 0;
+  PanelRecorder view;
+  form().AttachView(&view);
+  fake.clock.now = {2026, 12, 8, 10, 0, 1};
+  TickOnce();
+  TickOnce();
+  fake.clock.now.second = 2;
+  TickOnce();
+  EXPECT_EQ(view.ClockSets(), 2);
+  EXPECT_EQ(form().Get(ui::MainId::StatusBar1).panels[1], " 10:00:02   08/12/2026");
+  form().AttachView(nullptr);
+}
+
+// The one-time pause belongs to the first tick with the receiver, even when
+// nothing is pending; idle ticks after it neither pause nor change a number.
+TEST_F(TickTest, AnIdleTickAfterTheFirstDoesNothingButTheClock) {
+  Start();
+  Slept();
+  TickOnce();
+  EXPECT_EQ(Slept(), 300);
+  const auto before = state().pending;
+  for (int i = 0; i < 20; ++i) TickOnce();
+  EXPECT_EQ(Slept(), 0);
+  EXPECT_EQ(state().pending, before);
+  EXPECT_EQ(state().receiver_active, 1);
+  // A number left after a run of idle ticks is still consumed by the next.
+  state().Pending(dispatch::kTabProgDvb) = 12;
+  TickOnce();
+  EXPECT_EQ(state().Pending(dispatch::kTabProgDvb), 0);
+}
+
+
+// Reduced and idle after learning and an announcement, the program keeps only
+// its 100 ms tick: the learning dialog's lamps and the on-screen display's
+// hide timer stop with their windows.
+TEST_F(TickTest, OnceIdleOnlyTheTickTimerRuns) {
+  settings_lines[5] = "OSD_ON";
+  Start();
+  auto running = [&] {
+    std::vector<unsigned> intervals;
+    for (platform::TimerId id = 1; id <= fake.timers.table.Count(); ++id)
+      if (fake.timers.table.Enabled(id)) intervals.push_back(fake.timers.table.Interval(id));
+    return intervals;
+  };
+  const std::vector<unsigned> tick_only{platform::TimerTable::Period(dispatch::Tick::kInterval)};
+  EXPECT_EQ(running(), tick_only);
+
+  Press(ui::MainId::RxSwitch8);
+  Click(ui::MainId::SpeedButton34);  // arms learning: the dialog blinks
+  EXPECT_NE(running(), tick_only);
+  Send(4660);  // learned: the dialog goes
+  EXPECT_EQ(running(), tick_only);
+
+  win().Reduce();
+  win().osd().ShowOsdMessage("Titre", "Etat");
+  EXPECT_NE(running(), tick_only);
+  for (int i = 0; i < 3; ++i) fake.timers.Fire(1000);
+  EXPECT_FALSE(osd_form().Visible(ui::OsdId::TForm5));
+  EXPECT_EQ(running(), tick_only);
 }
 
 }  // namespace

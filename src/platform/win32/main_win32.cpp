@@ -50,8 +50,11 @@ int RunMessageLoop() {
   // end the loop too, not spin on it.
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     // Tab, the arrow keys and mnemonics move between a form's controls as in
-    // a dialog box.
-    const HWND active = GetActiveWindow();
+    // a dialog box. Only keyboard messages need the look-up: asking for the
+    // active window can cost Wine a request to its server, and the tick alone
+    // brings ten messages a second while the program sits idle.
+    const bool keyboard = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
+    const HWND active = keyboard ? GetActiveWindow() : nullptr;
     if (active && FormWindow::FromHwnd(active) && IsDialogMessageW(active, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
