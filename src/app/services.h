@@ -13,6 +13,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/system_info.h"
 #include "platform/timers.h"
 
 namespace talvoro::app {
@@ -31,6 +32,7 @@ struct Services {
   platform::MainThreadQueue& main_thread;
   platform::IPower& power;
   platform::IPrograms& programs;
+  platform::ISystemInfo& system_info;
 };
 
 }  // namespace talvoro::app

@@ -197,6 +197,24 @@ class FakeRegistry : public platform::IRegistry {
     keys[key][value] = data;
   }
   void DeleteUserKey(const std::string& key) override { keys.erase(key); }
+  // Keys under HKEY_LOCAL_MACHINE with their values' data in enumeration
+  // order; `machine_failures` makes listing a key fail with that code.
+  std::map<std::string, std::vector<std::string>> machine;
+  std::map<std::string, std::uint32_t> machine_failures;
+  std::vector<std::string> machine_listed;  // the keys asked for, in order
+  platform::MachineValues ListMachineValues(const std::string& key) override {
+    machine_listed.push_back(key);
+    platform::MachineValues values;
+    if (auto failure = machine_failures.find(key); failure != machine_failures.end()) {
+      values.outcome = platform::MachineValues::Outcome::Failed;
+      values.error_code = failure->second;
+    } else if (auto k = machine.find(key); k != machine.end()) {
+      values.data = k->second;
+    } else {
+      values.outcome = platform::MachineValues::Outcome::MissingKey;
+    }
+    return values;
+  }
 };
 
 class FakeMixer : public platform::IMixer {
@@ -282,6 +300,20 @@ class NoHidBackend : public platform::IHidBackend {
   void SetDeviceChangeHandler(std::function<void()>) override {}
 };
 
+class FakeSystemInfo : public platform::ISystemInfo {
+ public:
+  platform::MemoryStatus memory{2147483648ull, 45};
+  int colour_depth = 32;
+  platform::NumberGrouping grouping;  // "1 234 567" by default
+  int memory_reads = 0;
+  platform::MemoryStatus Memory() override {
+    ++memory_reads;
+    return memory;
+  }
+  int ColourDepth() override { return colour_depth; }
+  platform::NumberGrouping LocaleGrouping() override { return grouping; }
+};
+
 // Every service, faked.
 struct FakePlatform {
   FakeFileSystem files;
@@ -297,10 +329,11 @@ struct FakePlatform {
   platform::MainThreadQueue main_thread;
   FakePower power;
   FakePrograms programs;
+  FakeSystemInfo system_info;
 
   app::Services services() {
     return {files, clock,    timers, dialogs,     keyboard, shell,   registry,
-            mixer, instance, hid,    main_thread, power,    programs};
+            mixer, instance, hid,    main_thread, power,    programs, system_info};
   }
 };
 
