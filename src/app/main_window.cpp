@@ -4,6 +4,7 @@
 #include "actions/volume_controller.h"
 #include "actions/volumes_tab.h"
 #include "actions/windows_tab.h"
+#include "app/about_box.h"
 #include "app/clock_text.h"
 #include "app/file_dialogs.h"
 #include "config/apply_configuration.h"
@@ -16,6 +17,7 @@
 #include "media/launcher.h"
 #include "media/media_commands.h"
 #include "osd/osd.h"
+#include "serial/serial_dialog.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
 #include "ui/button_pictures.h"
@@ -61,7 +63,10 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         file_dialogs(s.dialogs, s.files, w.config_),
         paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
         launcher(w.state_, w.config_, s.clock, osd, paths),
-        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd) {
+        media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd),
+        about(forms.about, s.system_info, s.shell),
+        serial(forms.serial, s.registry, w.config_,
+               [&w](const std::string& topic) { w.OpenHelp(topic); }) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -98,6 +103,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   media::AppPaths paths;
   media::Launcher launcher;
   media::MediaCommands media;
+  AboutBox about;
+  serial::SerialDialog serial;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -148,6 +155,12 @@ FileDialogs& MainWindow::file_dialogs() {
 media::AppPaths& MainWindow::paths() {
   return features_->paths;
 }
+AboutBox& MainWindow::about() {
+  return features_->about;
+}
+serial::SerialDialog& MainWindow::serial() {
+  return features_->serial;
+}
 
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;
@@ -156,6 +169,8 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Quit, [this] { Quit(); });
   commands_.Set(Command::Reduce, [this] { Reduce(); });
   commands_.Set(Command::Restore, [this] { Restore(); });
+  commands_.Set(Command::About, [this] { features_->about.Show(); });
+  commands_.Set(Command::SerialPort, [this] { features_->serial.Show(); });
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();
@@ -235,6 +250,10 @@ void MainWindow::FormCreate() {
 
 void MainWindow::ApplyConfiguration() {
   features_->applier.ApplyConfiguration();
+}
+
+void MainWindow::OpenHelp(const std::string& topic) {
+  // Filled in by the help pages.
 }
 
 void MainWindow::FormActivate() {

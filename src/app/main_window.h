@@ -44,8 +44,13 @@ class Lamps;
 class TabSwitches;
 }  // namespace talvoro::tabs
 
+namespace talvoro::serial {
+class SerialDialog;
+}
+
 namespace talvoro::app {
 
+class AboutBox;
 class FileDialogs;
 
 class MainWindow : public hid::IReceiverHost {
@@ -71,6 +76,7 @@ class MainWindow : public hid::IReceiverHost {
   void Quit();
   void UpdateClock();
   void ApplyConfiguration();
+  void OpenHelp(const std::string& topic);
 
   // --- state and features (the features exist once Create() returned true) ---
   AppState& state() { return state_; }
@@ -98,6 +104,8 @@ class MainWindow : public hid::IReceiverHost {
   FileDialogs& file_dialogs();
   // The programs' paths and the start step the media tabs run (IStartStep).
   media::AppPaths& paths();
+  AboutBox& about();
+  serial::SerialDialog& serial();
 
   // --- the receiver ---
   void OnReceiverStatus(const std::string& utf8) override;
