@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/system_info.h"
 #include "platform/timer_table.h"
 #include "platform/timers.h"
 #include "platform/win32/message_window.h"
@@ -70,6 +71,14 @@ class Win32Registry final : public IRegistry {
   void WriteUserDword(const std::string& key, const std::string& value,
                       std::uint32_t data) override;
   void DeleteUserKey(const std::string& key) override;
+  MachineValues ListMachineValues(const std::string& key) override;
+};
+
+class Win32SystemInfo final : public ISystemInfo {
+ public:
+  MemoryStatus Memory() override;
+  int ColourDepth() override;
+  NumberGrouping LocaleGrouping() override;
 };
 
 class Win32Timers final : public ITimers {
