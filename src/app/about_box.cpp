@@ -20,8 +20,8 @@ std::string GroupDigits(std::uint64_t value, const platform::NumberGrouping& gro
     else if (grouping.repeat_last && !grouping.sizes.empty())
       size = grouping.sizes.back();
     // A size of 0 (or none left) takes every remaining digit.
-    const std::size_t take = size > 0 ? std::min<std::size_t>(static_cast<std::size_t>(size), end)
-                                      : end;
+    const std::size_t take =
+        size > 0 ? std::min<std::size_t>(static_cast<std::size_t>(size), end) : end;
     groups.push_back(digits.substr(end - take, take));
     end -= take;
   }

@@ -68,14 +68,13 @@ int CentredLeft(int panel, int text) {
 }
 
 bool LessIgnoringCase(const std::wstring& a, const std::wstring& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](wchar_t x, wchar_t y) {
-                                        auto lower = [](wchar_t c) {
-                                          return c >= L'A' && c <= L'Z' ? wchar_t(c - L'A' + L'a')
-                                                                        : c;
-                                        };
-                                        return lower(x) < lower(y);
-                                      });
+  return std::lexicographical_compare(
+      a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+        auto lower = [](wchar_t c) {
+          return c >= L'A' && c <= L'Z' ? wchar_t(c - L'A' + L'a') : c;
+        };
+        return lower(x) < lower(y);
+      });
 }
 
 constexpr wchar_t kSerialMap[] = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";

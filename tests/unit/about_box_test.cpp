@@ -21,8 +21,7 @@ const std::string kNoBreakSpace = "\u00A0";
 TEST(AboutTexts, TwoGibibytesReadInKilobytesWithTheFrenchSeparator) {
   // Today's French locale separates thousands with U+202F; older systems
   // with U+00A0. The form model holds it as UTF-8, whatever Windows-1252 lacks.
-  EXPECT_EQ(MemoryText(2147483648ull, Grouping(kNarrowNoBreakSpace)),
-            "2\u202F097\u202F152 Ko");
+  EXPECT_EQ(MemoryText(2147483648ull, Grouping(kNarrowNoBreakSpace)), "2\u202F097\u202F152 Ko");
   EXPECT_EQ(MemoryText(2147483648ull, Grouping(kNoBreakSpace)), "2\u00A0097\u00A0152 Ko");
   EXPECT_EQ(MemoryText(2147483648ull, Grouping(",")), "2,097,152 Ko");
 }
@@ -114,12 +113,12 @@ TEST_F(AboutBoxTest, ActivationFillsTheFourValuesInTheOrderTheyAreListed) {
   Open();
   Activate();
   about().AttachView(nullptr);
-  EXPECT_EQ(Values(), (std::vector<std::string>{"2\u202F097\u202F152 Ko", "37 %", "1024 x 768",
-                                                "24 bits"}));
-  EXPECT_EQ(view.texts, (std::vector<std::size_t>{ui::AboutForm::At(AboutId::Label6),
-                                                  ui::AboutForm::At(AboutId::Label7),
-                                                  ui::AboutForm::At(AboutId::Label8),
-                                                  ui::AboutForm::At(AboutId::Label9)}));
+  EXPECT_EQ(Values(),
+            (std::vector<std::string>{"2\u202F097\u202F152 Ko", "37 %", "1024 x 768", "24 bits"}));
+  EXPECT_EQ(view.texts,
+            (std::vector<std::size_t>{
+                ui::AboutForm::At(AboutId::Label6), ui::AboutForm::At(AboutId::Label7),
+                ui::AboutForm::At(AboutId::Label8), ui::AboutForm::At(AboutId::Label9)}));
   // The memory status is read once for both of its lines.
   EXPECT_EQ(fake.system_info.memory_reads, 1);
 }
@@ -134,8 +133,8 @@ TEST_F(AboutBoxTest, EveryActivationReadsTheComputerAfresh) {
   fake.system_info.colour_depth = 16;
   EXPECT_EQ(about().Text(AboutId::Label8), "1024 x 768");
   Activate();
-  EXPECT_EQ(Values(), (std::vector<std::string>{"8\u202F388\u202F608 Ko", "80 %", "1280 x 1024",
-                                                "16 bits"}));
+  EXPECT_EQ(Values(),
+            (std::vector<std::string>{"8\u202F388\u202F608 Ko", "80 %", "1280 x 1024", "16 bits"}));
   EXPECT_EQ(fake.system_info.memory_reads, 2);
 }
 

@@ -332,7 +332,7 @@ struct FakePlatform {
   FakeSystemInfo system_info;
 
   app::Services services() {
-    return {files, clock,    timers, dialogs,     keyboard, shell,   registry,
+    return {files, clock,    timers, dialogs,     keyboard, shell,    registry,
             mixer, instance, hid,    main_thread, power,    programs, system_info};
   }
 };

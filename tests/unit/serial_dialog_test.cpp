@@ -275,16 +275,20 @@ TEST(SerialDialogHelp, TheTwoHelpButtonsOpenTheirTopics) {
   form.ViewClick(ui::SerialForm::At(SerialId::SpeedButton3));  // "A&ide USB"
   form.ViewClick(ui::SerialForm::At(SerialId::SpeedButton2));  // "&Aide RS232"
   EXPECT_EQ(topics, (std::vector<std::string>{"rub32", "rub9"}));
-  EXPECT_EQ(std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton3)].caption),
-            "A&ide USB");
-  EXPECT_EQ(std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton2)].caption),
-            "&Aide RS232");
-  EXPECT_EQ(std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton1)].caption),
-            "&Ok");
+  EXPECT_EQ(
+      std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton3)].caption),
+      "A&ide USB");
+  EXPECT_EQ(
+      std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton2)].caption),
+      "&Aide RS232");
+  EXPECT_EQ(
+      std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton1)].caption),
+      "&Ok");
 }
 
 TEST(SerialDialogLayout, TheListIsEditableAndTheEntryFollowsReduceInTheOptionsMenu) {
-  const ui::ControlSpec& combo = ui::SerialLayout().controls[ui::SerialForm::At(SerialId::ComboBox1)];
+  const ui::ControlSpec& combo =
+      ui::SerialLayout().controls[ui::SerialForm::At(SerialId::ComboBox1)];
   EXPECT_EQ(combo.kind, ui::Kind::ComboBox);
   EXPECT_TRUE(combo.style->flags & ui::flag::kEditable);
   const ui::FormLayout& main = ui::MainLayout();

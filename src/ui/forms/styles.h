@@ -85,9 +85,10 @@ inline constexpr Style kConflictText{.flags = flag::kBold | flag::kCentre,
 namespace talvoro::ui::styles {
 
 // About box: the title in large teal bold italics, the values in navy.
-inline constexpr Style kAboutTitle{
-    .flags = flag::kBold | flag::kItalic | flag::kCentre, .font = "Arial", .font_px = 24,
-    .colour = 0x008080};
+inline constexpr Style kAboutTitle{.flags = flag::kBold | flag::kItalic | flag::kCentre,
+                                   .font = "Arial",
+                                   .font_px = 24,
+                                   .colour = 0x008080};
 inline constexpr Style kAboutValue{.colour = 0x000080};
 
 // Serial port dialog: the port list takes typed text too.
