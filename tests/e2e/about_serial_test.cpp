@@ -12,17 +12,20 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// How the system writes `digits` in the user's locale, without decimals.
-std::wstring LocaleNumber(const std::wstring& digits) {
-  wchar_t out[128] = {};
-  if (GetNumberFormatEx(LOCALE_NAME_USER_DEFAULT, 0, digits.c_str(), nullptr, out, 128) <= 0)
-    return L"<GetNumberFormatEx failed>";
-  wchar_t decimal[8] = {};
-  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
-  std::wstring text = out;
-  if (decimal[0]) {
-    const std::size_t at = text.rfind(decimal);
-    if (at != std::wstring::npos) text.resize(at);
+std::wstring LocaleText(LCTYPE what) {
+  wchar_t text[32] = {};
+  GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, what, text, 32);
+  return text;
+}
+
+// `digits` grouped by threes with `separator`, as a locale whose grouping is
+// "3;0" writes them. (Wine's own GetNumberFormatEx groups only the last three
+// digits, whatever the locale says, so it cannot serve as the reference.)
+std::wstring GroupedByThrees(const std::wstring& digits, const std::wstring& separator) {
+  std::wstring text;
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) text += separator;
+    text += digits[i];
   }
   return text;
 }
@@ -152,7 +155,11 @@ TEST_F(AboutAndSerial, TheAboutBoxOpensFromTheHelpMenuWithTheComputersValues) {
   HWND value = app_->Control(L"TForm8", "Label6");
   ASSERT_NE(value, nullptr);
   EXPECT_TRUE(WaitUntil([&] { return !WindowText(value).empty(); }, kWait));
-  EXPECT_EQ(WindowText(value), LocaleNumber(std::to_wstring(kilobytes)) + L" Ko");
+  // The separator as the locale gives it, every three digits.
+  const std::wstring grouping = LocaleText(LOCALE_SGROUPING);
+  ASSERT_EQ(grouping, L"3;0") << "a locale this test does not know how to group for";
+  EXPECT_EQ(WindowText(value),
+            GroupedByThrees(std::to_wstring(kilobytes), LocaleText(LOCALE_STHOUSAND)) + L" Ko");
 
   const std::wstring load = WindowText(app_->Control(L"TForm8", "Label7"));
   ASSERT_GE(load.size(), 3u) << ToUtf8(load);
