@@ -30,10 +30,6 @@ std::wstring GroupedByThrees(const std::wstring& digits, const std::wstring& sep
   return text;
 }
 
-std::wstring ComboText(HWND combo) {
-  return WindowText(combo);
-}
-
 std::vector<std::wstring> ComboItems(HWND combo) {
   std::vector<std::wstring> items;
   const LRESULT count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
@@ -226,8 +222,8 @@ TEST_F(AboutAndSerial, TheSerialDialogListsThePortsAndStoresTheChosenOne) {
   EXPECT_TRUE(Topmost(dialog)) << "the serial dialog does not stay on top";
   EXPECT_EQ(WindowText(dialog), L"Port RS232 physique ou virtuel USB");
   EXPECT_TRUE(WaitUntil(
-      [&] { return ComboText(combo) == L"Cliquez sur la flèche de droite ------------>"; }, kWait))
-      << ToUtf8(ComboText(combo));
+      [&] { return WindowText(combo) == L"Cliquez sur la flèche de droite ------------>"; }, kWait))
+      << ToUtf8(WindowText(combo));
   EXPECT_FALSE(IsWindowVisible(label));
 
   ChooseItem(combo, static_cast<int>(com2 - items.begin()));
@@ -238,7 +234,7 @@ TEST_F(AboutAndSerial, TheSerialDialogListsThePortsAndStoresTheChosenOne) {
   GetWindowRect(dialog, &outer);
   const RECT at = RectInClient(label, dialog);
   EXPECT_EQ(at.left, CentredLeft(outer.right - outer.left, at.right - at.left) - 4);
-  EXPECT_EQ(ComboText(combo), L"com2");
+  EXPECT_EQ(WindowText(combo), L"com2");
   Screenshot(dialog, L"serial_dialog");
 
   HWND ok = app_->Control(L"TForm2", "SpeedButton1");
@@ -269,7 +265,7 @@ TEST_F(AboutAndSerial, TheSerialDialogListsThePortsAndStoresTheChosenOne) {
   ASSERT_TRUE(app_->MenuCommand("Portsrie1"));
   ASSERT_TRUE(WaitForForm(L"TForm2", true));
   ASSERT_TRUE(app_->Sync());
-  EXPECT_EQ(ComboText(combo), L"com2");
+  EXPECT_EQ(WindowText(combo), L"com2");
 }
 
 }  // namespace

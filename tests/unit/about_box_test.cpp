@@ -156,27 +156,5 @@ TEST_F(AboutBoxTest, OkAndTheCloseBoxHideTheBoxAndTakeItOutOfTheTopmostBand) {
   EXPECT_TRUE(about().Get(AboutId::TForm8).topmost);
 }
 
-TEST(AboutLayout, TitleInTealBoldItalicArialAndTheFourCaptions) {
-  const ui::FormLayout& layout = ui::AboutLayout();
-  const ui::ControlSpec& form = layout.controls[0];
-  EXPECT_EQ(std::string(form.caption), "A propos de...");
-  EXPECT_EQ(form.w, 345);
-  EXPECT_EQ(form.h, 395);
-  const ui::ControlSpec& title = layout.controls[ui::AboutForm::At(AboutId::Label1)];
-  EXPECT_EQ(std::string(title.caption), "Talvoro IR USB v2.0");
-  EXPECT_EQ(std::string(title.style->font), "Arial");
-  EXPECT_EQ(title.style->font_px, 24);
-  EXPECT_EQ(title.style->colour, 0x008080u);
-  EXPECT_TRUE(title.style->flags & ui::flag::kBold);
-  EXPECT_TRUE(title.style->flags & ui::flag::kItalic);
-  EXPECT_EQ(std::string(layout.controls[ui::AboutForm::At(AboutId::GroupBox1)].caption),
-            " Vos paramètres : ");
-  EXPECT_EQ(std::string(layout.controls[ui::AboutForm::At(AboutId::Label2)].caption),
-            "Mémoire physique disponible :");
-  EXPECT_EQ(std::string(layout.controls[ui::AboutForm::At(AboutId::Label5)].caption),
-            "Palette de couleurs :");
-  EXPECT_EQ(std::string(layout.controls[ui::AboutForm::At(AboutId::Button1)].caption), "&Ok");
-}
-
 }  // namespace
 }  // namespace talvoro::app

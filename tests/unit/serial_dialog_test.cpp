@@ -275,31 +275,6 @@ TEST(SerialDialogHelp, TheTwoHelpButtonsOpenTheirTopics) {
   form.ViewClick(ui::SerialForm::At(SerialId::SpeedButton3));  // "A&ide USB"
   form.ViewClick(ui::SerialForm::At(SerialId::SpeedButton2));  // "&Aide RS232"
   EXPECT_EQ(topics, (std::vector<std::string>{"rub32", "rub9"}));
-  EXPECT_EQ(
-      std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton3)].caption),
-      "A&ide USB");
-  EXPECT_EQ(
-      std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton2)].caption),
-      "&Aide RS232");
-  EXPECT_EQ(
-      std::string(ui::SerialLayout().controls[ui::SerialForm::At(SerialId::SpeedButton1)].caption),
-      "&Ok");
-}
-
-TEST(SerialDialogLayout, TheListIsEditableAndTheEntryFollowsReduceInTheOptionsMenu) {
-  const ui::ControlSpec& combo =
-      ui::SerialLayout().controls[ui::SerialForm::At(SerialId::ComboBox1)];
-  EXPECT_EQ(combo.kind, ui::Kind::ComboBox);
-  EXPECT_TRUE(combo.style->flags & ui::flag::kEditable);
-  const ui::FormLayout& main = ui::MainLayout();
-  const std::size_t entry = ui::MainForm::At(ui::MainId::Portsrie1);
-  EXPECT_EQ(main.controls[entry].parent, ui::MainForm::At(ui::MainId::Options1));
-  EXPECT_EQ(entry, ui::MainForm::At(ui::MainId::Rduire1) + 1);
-  EXPECT_EQ(std::string(main.controls[entry].caption), "Port &série...");
-  bool bound = false;
-  for (const app::CommandRow& row : app::CommandRows())
-    if (row.control == ui::MainId::Portsrie1) bound = row.command == app::Command::SerialPort;
-  EXPECT_TRUE(bound);
 }
 
 }  // namespace
