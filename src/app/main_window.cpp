@@ -155,12 +155,6 @@ FileDialogs& MainWindow::file_dialogs() {
 media::AppPaths& MainWindow::paths() {
   return features_->paths;
 }
-AboutBox& MainWindow::about() {
-  return features_->about;
-}
-serial::SerialDialog& MainWindow::serial() {
-  return features_->serial;
-}
 
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;

@@ -44,13 +44,8 @@ class Lamps;
 class TabSwitches;
 }  // namespace talvoro::tabs
 
-namespace talvoro::serial {
-class SerialDialog;
-}
-
 namespace talvoro::app {
 
-class AboutBox;
 class FileDialogs;
 
 class MainWindow : public hid::IReceiverHost {
@@ -104,8 +99,6 @@ class MainWindow : public hid::IReceiverHost {
   FileDialogs& file_dialogs();
   // The programs' paths and the start step the media tabs run (IStartStep).
   media::AppPaths& paths();
-  AboutBox& about();
-  serial::SerialDialog& serial();
 
   // --- the receiver ---
   void OnReceiverStatus(const std::string& utf8) override;
