@@ -13,6 +13,7 @@ constexpr CommandRow kRows[] = {
     {M::Quitter1, Command::Quit},
     {M::Paramtres1, Command::Settings},
     {M::Rduire1, Command::Reduce},
+    {M::Portsrie1, Command::SerialPort},
     {M::Aide2, Command::Help},
     {M::Aproposde1, Command::About},
     // Window menu.

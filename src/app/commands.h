@@ -10,7 +10,18 @@
 
 namespace talvoro::app {
 
-enum class Command { Quit, Reduce, Restore, Import, Export, Settings, Help, About, Nothing };
+enum class Command {
+  Quit,
+  Reduce,
+  Restore,
+  Import,
+  Export,
+  Settings,
+  Help,
+  About,
+  Nothing,
+  SerialPort
+};
 
 struct CommandRow {
   ui::MainId control;  // a menu entry or toolbar button

@@ -4,6 +4,7 @@
 #include "actions/volume_controller.h"
 #include "actions/volumes_tab.h"
 #include "actions/windows_tab.h"
+#include "app/about_box.h"
 #include "app/clock_text.h"
 #include "app/file_dialogs.h"
 #include "app/import_export.h"
@@ -20,6 +21,7 @@
 #include "media/media_commands.h"
 #include "osd/osd.h"
 #include "osd/settings_dialog.h"
+#include "serial/serial_dialog.h"
 #include "tabs/lamps.h"
 #include "tabs/switches.h"
 #include "ui/button_pictures.h"
@@ -71,7 +73,10 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         settings_dialog(forms.settings, w.config_, s.registry, s.shortcuts, s.files, s.dialogs,
                         [&w](const std::string& topic) { w.OpenHelp(topic); }),
         help(w.config_, s.files, s.programs, s.dialogs),
-        menus(forms.main, s.shell, s.programs, s.dialogs) {
+        menus(forms.main, s.shell, s.programs, s.dialogs),
+        about(forms.about, s.system_info, s.shell),
+        serial(forms.serial, s.registry, w.config_,
+               [&w](const std::string& topic) { w.OpenHelp(topic); }) {
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -112,6 +117,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   osd::SettingsDialog settings_dialog;
   HelpPages help;
   Menus menus;
+  AboutBox about;
+  serial::SerialDialog serial;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -179,6 +186,8 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Help, [this] { OpenHelp(kHelpContents); });
   // "Ne rien faire !": choosing it has already closed the menu.
   commands_.Set(Command::Nothing, [] {});
+  commands_.Set(Command::About, [this] { features_->about.Show(); });
+  commands_.Set(Command::SerialPort, [this] { features_->serial.Show(); });
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();

@@ -14,6 +14,7 @@
 #include "platform/shell.h"
 #include "platform/shortcuts.h"
 #include "platform/single_instance.h"
+#include "platform/system_info.h"
 #include "platform/timers.h"
 
 namespace talvoro::app {
@@ -33,6 +34,7 @@ struct Services {
   platform::IPower& power;
   platform::IPrograms& programs;
   platform::IShortcuts& shortcuts;
+  platform::ISystemInfo& system_info;
 };
 
 }  // namespace talvoro::app

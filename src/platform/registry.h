@@ -1,11 +1,25 @@
-// The few registry operations the program needs (current user's hive).
+// The few registry operations the program needs (current user's hive, and
+// one listing of the machine's).
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace talvoro::platform {
+
+// The values of a key under HKEY_LOCAL_MACHINE.
+struct MachineValues {
+  enum class Outcome { Listed, MissingKey, Failed };
+  Outcome outcome = Outcome::Listed;
+  // Listed: each value's data as Windows-1252 bytes, in enumeration order,
+  // as long as the registry says it is (a string's terminating NULs
+  // included, when it counts them).
+  std::vector<std::string> data;
+  // Failed: the system's error code.
+  std::uint32_t error_code = 0;
+};
 
 class IRegistry {
  public:
@@ -24,6 +38,9 @@ class IRegistry {
   // hold it.
   virtual std::optional<std::string> ReadUserString(const std::string& key,
                                                     const std::string& value) = 0;
+  // Reads every value of the key `key` (no leading separator) under
+  // HKEY_LOCAL_MACHINE.
+  virtual MachineValues ListMachineValues(const std::string& key) = 0;
 };
 
 }  // namespace talvoro::platform

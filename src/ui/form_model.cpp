@@ -176,6 +176,11 @@ void FormBase::PopupAtPoint(std::size_t i, int x, int y) {
   Notify(i, Change::Popup);
 }
 
+int FormBase::OuterWidth() {
+  const int outer = view_ ? view_->OuterWidth() : 0;
+  return outer > 0 ? outer : state_.at(0).w;
+}
+
 int FormBase::TextWidthAt(std::size_t i, std::string_view text) {
   // Without a view (tests) a rough average glyph width stands in.
   return view_ ? view_->TextWidth(i, text) : static_cast<int>(text.size()) * 6;

@@ -64,6 +64,8 @@ inline constexpr std::uint32_t kMinimizeBox = 1u << 14;
 // Forms: shown without taking the focus, never in the taskbar or Alt+Tab
 // (the on-screen display must leave the keyboard to the application in front).
 inline constexpr std::uint32_t kNoActivate = 1u << 15;
+// Combo boxes: the user may also type into the edit field above the list.
+inline constexpr std::uint32_t kEditable = 1u << 16;
 }  // namespace flag
 
 inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
@@ -140,6 +142,9 @@ class IFormView {
   virtual void ControlChanged(std::size_t index, Change what, int detail) = 0;
   // Width in pixels of `utf8` drawn in the control's font.
   virtual int TextWidth(std::size_t index, std::string_view utf8) = 0;
+  // Width in pixels of the whole window, its frame included; 0 when the view
+  // cannot tell.
+  virtual int OuterWidth() { return 0; }
 };
 
 class FormBase {
@@ -191,6 +196,9 @@ class FormBase {
     SetTopmostAt(0, false);
   }
   bool Shown() const { return state_.at(0).visible; }
+  // The window's width with its frame, as the view measures it; without a
+  // view (or one that cannot tell), the width of its client area.
+  int OuterWidth();
 
   // Runs `fn` as an event entry: an escaping error goes to the error sink.
   void RunGuarded(const std::function<void()>& fn);

@@ -810,6 +810,15 @@ bool TalvoroApp::SelectPage(std::string_view name) const {
   return e2e::SelectPage(process_.handle(), main_, name);
 }
 
+bool TalvoroApp::MenuCommand(std::string_view name) const {
+  const ui::FormLayout* layout = LayoutOf(L"TForm1");
+  auto row = ControlRow(L"TForm1", name);
+  if (!main_ || !layout || !row || layout->controls[*row].kind != ui::Kind::MenuItem) return false;
+  // A menu sends WM_COMMAND with the entry's id and no control window.
+  return PostMessageW(main_, WM_COMMAND,
+                      MAKEWPARAM(win32::kFirstControlId + static_cast<int>(*row), 0), 0) != FALSE;
+}
+
 HWND TalvoroApp::status_bar() const {
   return Control("StatusBar1");
 }

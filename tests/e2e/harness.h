@@ -197,6 +197,9 @@ class TalvoroApp {
   bool Sync() const;
   bool ClickToolButton(std::string_view name) const;
   bool SelectPage(std::string_view name) const;
+  // Chooses menu entry `name` (a MenuItem row of the main window's table) as
+  // a click on it does: the command is posted to the main window.
+  bool MenuCommand(std::string_view name) const;
   HWND status_bar() const;
   std::wstring Panel(int part) const;
   // Waits until status panel `part` reads `text`; returns the last text seen.

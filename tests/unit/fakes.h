@@ -239,6 +239,24 @@ class FakeRegistry : public platform::IRegistry {
     if (v == k->second.end()) return std::nullopt;
     return v->second;
   }
+  // Keys under HKEY_LOCAL_MACHINE with their values' data in enumeration
+  // order; `machine_failures` makes listing a key fail with that code.
+  std::map<std::string, std::vector<std::string>> machine;
+  std::map<std::string, std::uint32_t> machine_failures;
+  std::vector<std::string> machine_listed;  // the keys asked for, in order
+  platform::MachineValues ListMachineValues(const std::string& key) override {
+    machine_listed.push_back(key);
+    platform::MachineValues values;
+    if (auto failure = machine_failures.find(key); failure != machine_failures.end()) {
+      values.outcome = platform::MachineValues::Outcome::Failed;
+      values.error_code = failure->second;
+    } else if (auto k = machine.find(key); k != machine.end()) {
+      values.data = k->second;
+    } else {
+      values.outcome = platform::MachineValues::Outcome::MissingKey;
+    }
+    return values;
+  }
 };
 
 class FakeMixer : public platform::IMixer {
@@ -348,6 +366,20 @@ class FakeShortcuts : public platform::IShortcuts {
   FakeFileSystem& files_;
 };
 
+class FakeSystemInfo : public platform::ISystemInfo {
+ public:
+  platform::MemoryStatus memory{2147483648ull, 45};
+  int colour_depth = 32;
+  platform::NumberGrouping grouping;  // "1 234 567" by default
+  int memory_reads = 0;
+  platform::MemoryStatus Memory() override {
+    ++memory_reads;
+    return memory;
+  }
+  int ColourDepth() override { return colour_depth; }
+  platform::NumberGrouping LocaleGrouping() override { return grouping; }
+};
+
 // Every service, faked.
 struct FakePlatform {
   FakeFileSystem files;
@@ -364,10 +396,11 @@ struct FakePlatform {
   FakePower power;
   FakePrograms programs;
   FakeShortcuts shortcuts{files};
+  FakeSystemInfo system_info;
 
   app::Services services() {
-    return {files, clock,    timers, dialogs,     keyboard, shell,   registry,
-            mixer, instance, hid,    main_thread, power,    programs, shortcuts};
+    return {files,    clock, timers,      dialogs, keyboard, shell,     registry,   mixer,
+            instance, hid,   main_thread, power,   programs, shortcuts, system_info};
   }
 };
 

@@ -106,5 +106,22 @@ TEST(FormModel, AnUnchangedPanelTextDoesNotReachTheView) {
   EXPECT_THROW(form.SetPanelText(TestId::Status, 3, ""), std::out_of_range);
 }
 
+TEST(FormModel, OuterWidthComesFromTheViewOrFallsBackToTheClientWidth) {
+  struct FramedView : RecordingView {
+    int outer = 0;
+    int OuterWidth() override { return outer; }
+  };
+  Form<TestId> form(kLayout);
+  EXPECT_EQ(form.OuterWidth(), 100);  // no view: the table's client width
+  FramedView view;
+  form.AttachView(&view);
+  EXPECT_EQ(form.OuterWidth(), 100);  // a view that cannot tell
+  view.outer = 106;
+  EXPECT_EQ(form.OuterWidth(), 106);
+  RecordingView plain;  // a view that never heard of frames
+  form.AttachView(&plain);
+  EXPECT_EQ(form.OuterWidth(), 100);
+}
+
 }  // namespace
 }  // namespace talvoro::ui

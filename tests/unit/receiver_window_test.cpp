@@ -15,10 +15,10 @@ using ui::MainId;
 class ReceiverWindowTest : public ::testing::Test {
  protected:
   ReceiverWindowTest() {
-    app_ = std::make_unique<Application>(
-        Services{fake.files, fake.clock, fake.timers, fake.dialogs, fake.keyboard, fake.shell,
-                 fake.registry, fake.mixer, fake.instance, bus, fake.main_thread, fake.power,
-                 fake.programs, fake.shortcuts});
+    app_ = std::make_unique<Application>(Services{
+        fake.files, fake.clock, fake.timers, fake.dialogs, fake.keyboard, fake.shell,
+        fake.registry, fake.mixer, fake.instance, bus, fake.main_thread, fake.power,
+        fake.programs, fake.shortcuts, fake.system_info});
     app_->OnMainWindowCreated();
   }
   ~ReceiverWindowTest() override { app_.reset(); }

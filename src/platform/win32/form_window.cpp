@@ -172,6 +172,15 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
       break;
     }
     case Kind::ComboBox:
+      // Typing into an editable combo box: the form follows its text.
+      if (code == CBN_EDITCHANGE && !setting_text_) {
+        const HWND combo = controls_[i].hwnd;
+        std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(combo)) + 1, L'\0');
+        text.resize(static_cast<std::size_t>(
+            GetWindowTextW(combo, text.data(), static_cast<int>(text.size()))));
+        form_.ViewSetText(i, WideToUtf8(text));
+        break;
+      }
       // Only the user's choice sends CBN_SELCHANGE (CB_SETCURSEL does not).
       if (code != CBN_SELCHANGE) break;
       form_.ViewSetPosition(i,

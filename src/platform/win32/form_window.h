@@ -45,6 +45,7 @@ class FormWindow final : public ui::IFormView {
   // ui::IFormView
   void ControlChanged(std::size_t index, ui::Change what, int detail) override;
   int TextWidth(std::size_t index, std::string_view utf8) override;
+  int OuterWidth() override;
 
  private:
   struct Control {
@@ -94,6 +95,7 @@ class FormWindow final : public ui::IFormView {
   void ShowPopup(std::size_t i);
   void ApplyStatusParts(std::size_t i);
   void MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height);
+  void SetEditText(HWND field, const std::wstring& text);
 
   // Input and drawing (form_window.cpp, form_window_paint.cpp).
   LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
@@ -136,8 +138,8 @@ class FormWindow final : public ui::IFormView {
   int menu_loop_depth_ = 0;
   std::vector<std::size_t> stale_menus_;  // rebuilt once the menu loop is over
   bool activating_ = false;
-  // Set while the core's text goes into an edit field: the field's change
-  // notification is then not reported back as the user's.
+  // Set while the core's text goes into an edit field (or a combo box's):
+  // the field's change notification is then not reported back as the user's.
   bool setting_text_ = false;
 };
 

@@ -272,11 +272,14 @@ void FormWindow::CreateControl(std::size_t i) {
       if (CreateChild(i, STATUSCLASSNAMEW, CCS_BOTTOM)) ApplyStatusParts(i);
       break;
     case Kind::ComboBox:
-      // A list to choose from, not a field to type into: the form knows a
-      // combo box by its selected item only. Its window's height includes
-      // the drop-down list.
-      if (CreateChild(i, WC_COMBOBOXW, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 0,
-                      kComboDropHeight))
+      // A list to choose from, not a field to type into, unless the table
+      // makes it editable: the form then also holds the edit field's text.
+      // Its window's height includes the drop-down list.
+      if (CreateChild(
+              i, WC_COMBOBOXW,
+              ((flags & ui::flag::kEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) |
+                  WS_VSCROLL | WS_TABSTOP,
+              0, kComboDropHeight))
         ApplyItems(i);
       break;
     case Kind::Edit:

@@ -73,6 +73,24 @@ void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width,
   if (height) *height = lines * metrics.tmHeight;
 }
 
+int FormWindow::OuterWidth() {
+  RECT frame{};
+  if (!hwnd_ || !GetWindowRect(hwnd_, &frame)) return 0;
+  return frame.right - frame.left;
+}
+
+void FormWindow::SetEditText(HWND field, const std::wstring& text) {
+  // Setting the text the field already holds would only move the caret
+  // to its start while the user types.
+  std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(field)) + 1, L'\0');
+  shown.resize(static_cast<std::size_t>(
+      GetWindowTextW(field, shown.data(), static_cast<int>(shown.size()))));
+  if (shown == text) return;
+  setting_text_ = true;
+  SetWindowTextW(field, text.c_str());
+  setting_text_ = false;
+}
+
 int FormWindow::TextWidth(std::size_t index, std::string_view utf8) {
   if (!hwnd_ || !ValidIndex(index)) return static_cast<int>(utf8.size()) * 6;
   int width = 0;
@@ -115,15 +133,12 @@ void FormWindow::ApplyText(std::size_t i) {
   }
   if (!c.hwnd) return;
   if (Desc(i).kind == Kind::Edit) {
-    // Setting the text the field already holds would only move the caret
-    // to its start while the user types.
-    std::wstring shown(static_cast<std::size_t>(GetWindowTextLengthW(c.hwnd)) + 1, L'\0');
-    shown.resize(static_cast<std::size_t>(
-        GetWindowTextW(c.hwnd, shown.data(), static_cast<int>(shown.size()))));
-    if (shown == text) return;
-    setting_text_ = true;
-    SetWindowTextW(c.hwnd, text.c_str());
-    setting_text_ = false;
+    SetEditText(c.hwnd, text);
+    return;
+  }
+  if (Desc(i).kind == Kind::ComboBox) {
+    // Only an editable one has a field to show a text of its own.
+    if (Flags(i) & ui::flag::kEditable) SetEditText(c.hwnd, text);
     return;
   }
   SetWindowTextW(c.hwnd, text.c_str());
@@ -348,6 +363,9 @@ void FormWindow::ApplyItems(std::size_t i) {
     SendMessageW(c.hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   ApplyPosition(i);
+  // Emptying the list empties an editable one's field as well: it keeps the
+  // form's text.
+  if (Flags(i) & ui::flag::kEditable) SetEditText(c.hwnd, Utf8ToWide(form_.state(i).text));
 }
 
 void FormWindow::ApplyStatusParts(std::size_t i) {

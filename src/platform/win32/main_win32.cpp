@@ -115,8 +115,10 @@ int Run(HINSTANCE instance) {
   Win32Power power;
   Win32Programs programs;
   Win32Shortcuts shortcuts;
-  app::Services services{files,           clock, timers,      dialogs, keyboard, shell,   registry,
-                         mixer, single_instance, *hid,  main_thread, power,    programs, shortcuts};
+  Win32SystemInfo system_info;
+  app::Services services{files,       clock,    timers,   dialogs,         keyboard,
+                         shell,       registry, mixer,    single_instance, *hid,
+                         main_thread, power,    programs, shortcuts,       system_info};
   app::Application application(services);
   single_instance.SetCopyDataHandler([&application](const void* data, std::size_t size) {
     Guarded([&] { application.OnCopyData(data, size); });

@@ -17,6 +17,7 @@
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/single_instance.h"
+#include "platform/system_info.h"
 #include "platform/timer_table.h"
 #include "platform/timers.h"
 #include "platform/win32/message_window.h"
@@ -74,6 +75,14 @@ class Win32Registry final : public IRegistry {
   void DeleteUserKey(const std::string& key) override;
   std::optional<std::string> ReadUserString(const std::string& key,
                                             const std::string& value) override;
+  MachineValues ListMachineValues(const std::string& key) override;
+};
+
+class Win32SystemInfo final : public ISystemInfo {
+ public:
+  MemoryStatus Memory() override;
+  int ColourDepth() override;
+  NumberGrouping LocaleGrouping() override;
 };
 
 class Win32Timers final : public ITimers {

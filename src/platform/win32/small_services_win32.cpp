@@ -180,4 +180,55 @@ void Win32Registry::DeleteUserKey(const std::string& key) {
   RegDeleteKeyW(HKEY_CURRENT_USER, AnsiToWide(RelativeRegistryKey(key)).c_str());
 }
 
+MachineValues Win32Registry::ListMachineValues(const std::string& key) {
+  MachineValues result;
+  HKEY handle = nullptr;
+  const LONG opened =
+      RegOpenKeyExW(HKEY_LOCAL_MACHINE, AnsiToWide(key).c_str(), 0, KEY_READ, &handle);
+  if (opened == ERROR_FILE_NOT_FOUND) {
+    result.outcome = MachineValues::Outcome::MissingKey;
+    return result;
+  }
+  if (opened != ERROR_SUCCESS) {
+    result.outcome = MachineValues::Outcome::Failed;
+    result.error_code = static_cast<std::uint32_t>(opened);
+    return result;
+  }
+  // Buffers as large as the key's longest name and data, so that no value is
+  // cut; one that grows meanwhile is read again with larger ones.
+  DWORD longest_name = 0;
+  DWORD longest_data = 0;
+  RegQueryInfoKeyW(handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   &longest_name, &longest_data, nullptr, nullptr);
+  std::vector<wchar_t> name(static_cast<std::size_t>(longest_name) + 256);
+  std::vector<BYTE> data(static_cast<std::size_t>(longest_data) + 256);
+  constexpr std::size_t kLargest = 1u << 20;
+  for (DWORD index = 0;;) {
+    DWORD name_size = static_cast<DWORD>(name.size());
+    DWORD data_size = static_cast<DWORD>(data.size());
+    DWORD type = 0;
+    const LONG status = RegEnumValueW(handle, index, name.data(), &name_size, nullptr, &type,
+                                      data.data(), &data_size);
+    if (status == ERROR_NO_MORE_ITEMS) break;
+    if (status == ERROR_MORE_DATA && data.size() < kLargest) {
+      name.resize(name.size() * 2);
+      data.resize(data.size() * 2);
+      continue;
+    }
+    if (status != ERROR_SUCCESS) {
+      result.outcome = MachineValues::Outcome::Failed;
+      result.error_code = static_cast<std::uint32_t>(status);
+      result.data.clear();
+      break;
+    }
+    // The data as long as the registry says it is, its NULs included.
+    const std::wstring text(reinterpret_cast<const wchar_t*>(data.data()),
+                            data_size / sizeof(wchar_t));
+    result.data.push_back(WideToAnsi(text));
+    ++index;
+  }
+  RegCloseKey(handle);
+  return result;
+}
+
 }  // namespace talvoro::platform::win32

@@ -81,3 +81,17 @@ inline constexpr Style kConflictText{.flags = flag::kBold | flag::kCentre,
                                      .colour = 0xFF0000};
 
 }  // namespace talvoro::ui::styles
+
+namespace talvoro::ui::styles {
+
+// About box: the title in large teal bold italics, the values in navy.
+inline constexpr Style kAboutTitle{.flags = flag::kBold | flag::kItalic | flag::kCentre,
+                                   .font = "Arial",
+                                   .font_px = 24,
+                                   .colour = 0x008080};
+inline constexpr Style kAboutValue{.colour = 0x000080};
+
+// Serial port dialog: the port list takes typed text too.
+inline constexpr Style kPortList{.flags = flag::kEditable};
+
+}  // namespace talvoro::ui::styles
