@@ -144,7 +144,7 @@ TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
   std::vector<Command> ran;
   for (Command c :
        {Command::Quit, Command::Reduce, Command::Restore, Command::Import, Command::Export,
-        Command::Settings, Command::Help, Command::About, Command::Nothing})
+        Command::Settings, Command::Help, Command::About, Command::SerialPort, Command::Nothing})
     win().commands().Set(c, [&ran, c] { ran.push_back(c); });
   int rows = 0;
   for (const CommandRow& row : CommandRows()) {
@@ -155,7 +155,7 @@ TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
     EXPECT_EQ(ran[0], row.command);
     ++rows;
   }
-  EXPECT_EQ(rows, 21);
+  EXPECT_EQ(rows, 22);
 }
 
 // No menu entry or tool button of the window is left without a command (the
