@@ -50,6 +50,12 @@ class QuietRegistry : public talvoro::platform::IRegistry {
   }
   void WriteUserDword(const std::string&, const std::string&, std::uint32_t) override {}
   void DeleteUserKey(const std::string&) override {}
+  std::optional<std::string> ReadUserString(const std::string&, const std::string&) override {
+    return std::nullopt;
+  }
+  talvoro::platform::MachineValues ListMachineValues(const std::string&) override {
+    return {};
+  }
 };
 
 std::int32_t CountOf(const std::uint8_t* block) {
