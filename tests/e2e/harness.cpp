@@ -632,8 +632,7 @@ bool TypeChord(HWND window, std::initializer_list<WORD> keys) {
     input.ki.dwFlags = KEYEVENTF_KEYUP;
     inputs.push_back(input);
   }
-  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
-         inputs.size();
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
 }
 
 void PostKey(HWND control, WORD vk) {

@@ -155,8 +155,8 @@ TEST_F(KeyboardUse, CtrlTabChangesThePageAsAClickOnItsTabDoes) {
   // goes off, as after a click on the tab.
   ASSERT_TRUE(TypeChord(app_->main_window(), {VK_CONTROL, VK_TAB}));
   EXPECT_TRUE(WaitUntil([&] { return SelectedPage(tabs) == 1; }, kWait));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->Control("TabSheet2")) != FALSE; },
-                        kWait));
+  EXPECT_TRUE(
+      WaitUntil([&] { return IsWindowVisible(app_->Control("TabSheet2")) != FALSE; }, kWait));
   EXPECT_FALSE(IsWindowVisible(app_->Control("TabSheet1")));
   EXPECT_TRUE(WaitForSwitch("RxSwitch2", false));
   // The focus is on no control of the page left behind.
@@ -167,8 +167,8 @@ TEST_F(KeyboardUse, CtrlTabChangesThePageAsAClickOnItsTabDoes) {
   // Backwards, and round from the first page to the last.
   ASSERT_TRUE(TypeChord(app_->main_window(), {VK_CONTROL, VK_SHIFT, VK_TAB}));
   EXPECT_TRUE(WaitUntil([&] { return SelectedPage(tabs) == 0; }, kWait));
-  EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(app_->Control("TabSheet1")) != FALSE; },
-                        kWait));
+  EXPECT_TRUE(
+      WaitUntil([&] { return IsWindowVisible(app_->Control("TabSheet1")) != FALSE; }, kWait));
   ASSERT_TRUE(TypeChord(app_->main_window(), {VK_CONTROL, VK_SHIFT, VK_TAB}));
   const int last = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) - 1;
   EXPECT_EQ(last, 13);
@@ -237,9 +237,9 @@ TEST_F(KeyboardUse, PictureOnlyButtonsAndSwitchesHaveNamesForScreenReaders) {
     const wchar_t* name;
   };
   const Named named[] = {
-      {"SpeedButton11", L"Explorateur Windows"},   // a picture only: its hint
+      {"SpeedButton11", L"Explorateur Windows"},  // a picture only: its hint
       {"SpeedButton9", L"Redémarrer le PC (vous avez 5 secondes pour annuler)"},
-      {"SpeedButton50", L"Effacer"},               // its caption says it
+      {"SpeedButton50", L"Effacer"},                      // its caption says it
       {"RxSwitch1", L"Activer les codes IR programmés"},  // the words beside it
       {"RxSwitch2", L"Autoriser la programmation de nouvelles touches"},
   };

@@ -92,7 +92,8 @@ TEST(Win32KeyboardPlan, SwitchesButtonsAndBarsAreStopsOfTheirOwnWhilePicturesAnd
     EXPECT_TRUE(style.tab_stop) << kControls[At(id)].name;
     EXPECT_TRUE(style.group) << kControls[At(id)].name;
   }
-  for (TestId id : {TestId::Form, TestId::Group, TestId::Lamp, TestId::SwitchLabel, TestId::Label}) {
+  for (TestId id :
+       {TestId::Form, TestId::Group, TestId::Lamp, TestId::SwitchLabel, TestId::Label}) {
     const TabStyle style = TabStyleFor(form, At(id));
     EXPECT_FALSE(style.tab_stop) << kControls[At(id)].name;
     EXPECT_FALSE(style.group) << kControls[At(id)].name;
@@ -170,8 +171,8 @@ TEST(Win32KeyboardPlan, OnAPageTheSwitchesComeBeforeTheButtonsInTableOrder) {
          name == "SpeedButton1" || name == "Led1" || name == "LabelAct1"))
       order.emplace_back(name);
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"RxSwitch1", "RxSwitch2", "SpeedButton50",
-                                             "SpeedButton1"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"RxSwitch1", "RxSwitch2", "SpeedButton50", "SpeedButton1"}));
 }
 
 TEST(Win32KeyboardPlan, CtrlTabGoesRoundThePagesBothWays) {
@@ -189,13 +190,13 @@ TEST(Win32KeyboardPlan, CtrlTabGoesRoundThePagesBothWays) {
 
 TEST(Win32KeyboardPlan, EscapeClosesDialogsWithACloseBoxButNeverTheMainWindow) {
   ui::FormSet forms;
-  EXPECT_FALSE(EscapeCloses(forms.main.layout()));        // menu bar: the program's window
-  EXPECT_TRUE(EscapeCloses(forms.settings.layout()));     // close box
-  EXPECT_TRUE(EscapeCloses(forms.about.layout()));        // close box
-  EXPECT_FALSE(EscapeCloses(forms.serial.layout()));      // no close box to match
-  EXPECT_FALSE(EscapeCloses(forms.learn.layout()));       // borderless
-  EXPECT_FALSE(EscapeCloses(forms.conflict.layout()));    // borderless
-  EXPECT_FALSE(EscapeCloses(forms.osd.layout()));         // never takes the keyboard
+  EXPECT_FALSE(EscapeCloses(forms.main.layout()));      // menu bar: the program's window
+  EXPECT_TRUE(EscapeCloses(forms.settings.layout()));   // close box
+  EXPECT_TRUE(EscapeCloses(forms.about.layout()));      // close box
+  EXPECT_FALSE(EscapeCloses(forms.serial.layout()));    // no close box to match
+  EXPECT_FALSE(EscapeCloses(forms.learn.layout()));     // borderless
+  EXPECT_FALSE(EscapeCloses(forms.conflict.layout()));  // borderless
+  EXPECT_FALSE(EscapeCloses(forms.osd.layout()));       // never takes the keyboard
 }
 
 }  // namespace

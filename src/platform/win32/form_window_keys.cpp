@@ -43,8 +43,7 @@ void FormWindow::ApplyAccessibleName(std::size_t i) {
 bool FormWindow::CyclePage(bool backwards) {
   for (std::size_t i = 1; i < controls_.size(); ++i) {
     const HWND tab = controls_[i].hwnd;
-    if (Desc(i).kind != Kind::PageControl || !tab || !IsWindowVisible(tab) ||
-        !IsWindowEnabled(tab))
+    if (Desc(i).kind != Kind::PageControl || !tab || !IsWindowVisible(tab) || !IsWindowEnabled(tab))
       continue;
     const int count = static_cast<int>(PagesOf(form_.layout(), i).size());
     const int current = static_cast<int>(SendMessageW(tab, TCM_GETCURSEL, 0, 0));
