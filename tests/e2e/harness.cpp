@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 #include <objbase.h>
+#include <oleacc.h>
 #include <psapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
@@ -608,6 +609,60 @@ void ClickButton(HWND button) {
   PressMouse(button, Mouse::Left);
   PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
                reinterpret_cast<LPARAM>(button));
+}
+
+bool TypeChord(HWND window, std::initializer_list<WORD> keys) {
+  if (GetForegroundWindow() != window) SetForegroundWindow(window);
+  if (!WaitUntil([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(5)))
+    return false;
+  std::vector<INPUT> inputs;
+  for (WORD vk : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    inputs.push_back(input);
+  }
+  for (auto key = keys.end(); key != keys.begin();) {
+    --key;
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = *key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+void PostKey(HWND control, WORD vk) {
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+  PostMessageW(control, WM_KEYDOWN, vk, scan | 1);
+  PostMessageW(control, WM_KEYUP, vk, scan | 1 | 0xC0000000);
+}
+
+std::optional<std::wstring> AccessibleName(HWND window) {
+  // IAccessible's identifier, spelt out: asked with the IID_IAccessible of
+  // the MinGW import libraries, Wine's oleacc answered E_NOINTERFACE.
+  static const IID kAccessible = {
+      0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::optional<std::wstring> name;
+  IAccessible* object = nullptr;
+  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
+                                           reinterpret_cast<void**>(&object))) &&
+      object) {
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR text = nullptr;
+    if (SUCCEEDED(object->get_accName(self, &text)))
+      name = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    if (text) SysFreeString(text);
+    object->Release();
+  }
+  if (SUCCEEDED(init)) CoUninitialize();
+  return name;
 }
 
 bool ClickToolButton(HANDLE process, HWND form, std::string_view name) {

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -133,6 +134,17 @@ void PressMouse(HWND control, Mouse button = Mouse::Left);
 // release), so the click is completed with the notice a released button sends
 // its parent: WM_COMMAND with BN_CLICKED.
 void ClickButton(HWND button);
+// The keyboard, as the user types: brings `window` to the front, then presses
+// `keys` in order and releases them in the reverse order (a chord such as
+// Ctrl+Tab), through the system's input queue, so that the program sees the
+// modifiers held. False when the window could not be brought to the front.
+bool TypeChord(HWND window, std::initializer_list<WORD> keys);
+// A posted press and release of `vk` on `control`: the program's message
+// loop takes it as typed, without changing its view of the modifiers.
+void PostKey(HWND control, WORD vk);
+// An object's name as screen readers ask for it (Active Accessibility's
+// client object of `window`); nullopt when no accessible object is had.
+std::optional<std::wstring> AccessibleName(HWND window);
 // Clicks tool button `name` of `form`'s tool bar where it stands. Tool buttons
 // are no windows: the press and release go to the tool bar at the button's
 // place, which the tool bar reports (TB_GETRECT, through `process`'s memory).

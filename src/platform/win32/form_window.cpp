@@ -4,6 +4,7 @@
 #include "platform/win32/error_box.h"
 #include "platform/win32/form_input.h"
 #include "platform/win32/form_window_internal.h"
+#include "platform/win32/keyboard_plan.h"
 #include "platform/win32/layout_plan.h"
 #include "platform/win32/wide_text.h"
 
@@ -95,6 +96,8 @@ bool FormWindow::CheckRadio(std::size_t i) {
     if (controls_[r].hwnd)
       SendMessageW(controls_[r].hwnd, BM_SETCHECK,
                    form_.state(r).checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  // The group's Tab stop moves to the button now checked.
+  for (std::size_t r : RadioGroupOf(form_.layout(), i)) ApplyTabStyle(r);
   return report;
 }
 
@@ -129,6 +132,12 @@ bool FormWindow::HandleHostMessage(UINT message, WPARAM wparam, LPARAM lparam, L
 }
 
 void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
+  // Escape, passed on by the dialog manager: a dialog closes as by its
+  // close box.
+  if (LOWORD(wparam) == IDCANCEL && HIWORD(wparam) == 0 && lparam == 0) {
+    if (EscapeCloses(form_.layout()) && hwnd_) SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    return;
+  }
   const int id = LOWORD(wparam) - kFirstControlId;
   if (id < 0 || static_cast<std::size_t>(id) >= controls_.size()) return;
   const std::size_t i = static_cast<std::size_t>(id);
@@ -192,6 +201,19 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
   }
 }
 
+void FormWindow::ShowPage(std::size_t page_control, int page) {
+  // The form records the page itself (without telling the view), so the
+  // pages are switched here first.
+  const std::vector<std::size_t> pages = PagesOf(form_.layout(), page_control);
+  for (std::size_t n = 0; n < pages.size(); ++n)
+    if (static_cast<int>(n) == page && controls_[pages[n]].hwnd)
+      ShowWindow(controls_[pages[n]].hwnd, SW_SHOW);
+  for (std::size_t n = 0; n < pages.size(); ++n)
+    if (static_cast<int>(n) != page && controls_[pages[n]].hwnd)
+      ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
+  form_.ViewPageChange(page_control, page);
+}
+
 LRESULT FormWindow::OnNotify(const NMHDR* header) {
   const int id = static_cast<int>(header->idFrom) - kFirstControlId;
   if (id < 0 || static_cast<std::size_t>(id) >= controls_.size()) return 0;
@@ -199,17 +221,7 @@ LRESULT FormWindow::OnNotify(const NMHDR* header) {
   switch (header->code) {
     case TCN_SELCHANGE: {
       if (Desc(i).kind != Kind::PageControl) return 0;
-      const int page = static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0));
-      // The form records the page itself (without telling the view), so
-      // the pages are switched here first.
-      const std::vector<std::size_t> pages = PagesOf(form_.layout(), i);
-      for (std::size_t n = 0; n < pages.size(); ++n)
-        if (static_cast<int>(n) == page && controls_[pages[n]].hwnd)
-          ShowWindow(controls_[pages[n]].hwnd, SW_SHOW);
-      for (std::size_t n = 0; n < pages.size(); ++n)
-        if (static_cast<int>(n) != page && controls_[pages[n]].hwnd)
-          ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
-      form_.ViewPageChange(i, page);
+      ShowPage(i, static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
       return 0;
     }
     case TTN_GETDISPINFOW: {
@@ -321,6 +333,8 @@ LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, W
     LRESULT result = 0;
     if (HandleHostMessage(message, wparam, lparam, result)) return result;
   }
+  LRESULT key_result = 0;
+  if (HandleControlKey(hwnd, i, message, wparam, lparam, key_result)) return key_result;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // WM_PAINT covers everything, off screen first
@@ -385,6 +399,8 @@ LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, W
 
 LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPARAM wparam,
                                      LPARAM lparam) {
+  LRESULT key_result = 0;
+  if (HandleControlKey(hwnd, i, message, wparam, lparam, key_result)) return key_result;
   switch (message) {
     case WM_SETCURSOR:
       if (SetHandCursor(i, lparam)) return TRUE;

@@ -41,6 +41,9 @@ class FormWindow final : public ui::IFormView {
 
   // For the message loop's keyboard navigation: the form a window is.
   static FormWindow* FromHwnd(HWND hwnd);
+  // Keys the forms handle before the dialog manager sees them (Ctrl+Tab
+  // through the pages). True when the message was handled.
+  static bool PreTranslateKey(const MSG& message);
 
   // ui::IFormView
   void ControlChanged(std::size_t index, ui::Change what, int detail) override;
@@ -60,6 +63,7 @@ class FormWindow final : public ui::IFormView {
     int menu_position = -1;
     std::unique_ptr<Picture> picture;
     bool pressed = false;  // images: the left button went down on it
+    bool space_down = false;  // switches: Space went down while focused
   };
 
   // Creation (form_window_build.cpp).
@@ -96,6 +100,14 @@ class FormWindow final : public ui::IFormView {
   void ApplyStatusParts(std::size_t i);
   void MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height);
   void SetEditText(HWND field, const std::wstring& text);
+  // Keyboard use (form_window_keys.cpp).
+  void ApplyTabStyle(std::size_t i);
+  void ApplyAccessibleName(std::size_t i);
+  void ShowPage(std::size_t page_control, int page);
+  bool CyclePage(bool backwards);
+  bool MoveFocus(bool backwards);
+  bool HandleControlKey(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam,
+                        LRESULT& result);
 
   // Input and drawing (form_window.cpp, form_window_paint.cpp).
   LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);

@@ -235,7 +235,7 @@ void FormWindow::CreateControl(std::size_t i) {
         SendMessageW(c.hwnd, BM_SETCHECK, state.checked ? BST_CHECKED : BST_UNCHECKED, 0);
       break;
     case Kind::Switch:
-      CreateChild(i, kChildClass, 0);
+      CreateChild(i, kChildClass, WS_TABSTOP);
       break;
     case Kind::Image:
       CreateChild(i, kChildClass, 0);
@@ -289,6 +289,8 @@ void FormWindow::CreateControl(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
+  ApplyTabStyle(i);
+  ApplyAccessibleName(i);
   switch (desc.kind) {
     case Kind::Bevel:
     case Kind::Label:

@@ -150,6 +150,13 @@ void FormWindow::PaintSwitch(std::size_t i, HDC dc) {
     DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &caption_rect,
               DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS);
   }
+  // The focus mark, unless the keyboard cues are hidden (until the user
+  // first works with the keyboard, where the system asks for that).
+  if (GetFocus() == hwnd && (SendMessageW(hwnd, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS) == 0) {
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &client);
+  }
 }
 
 void FormWindow::PaintImage(std::size_t i, HDC dc) {
@@ -220,6 +227,13 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
     RECT text_rect{x, rect.top, rect.right, rect.bottom};
     DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &text_rect,
               DT_SINGLELINE | DT_LEFT | DT_VCENTER);
+  }
+  if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
+    RECT mark = item.rcItem;
+    InflateRect(&mark, -3, -3);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    DrawFocusRect(dc, &mark);
   }
 }
 

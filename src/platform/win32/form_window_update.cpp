@@ -141,7 +141,10 @@ void FormWindow::ApplyText(std::size_t i) {
     if (Flags(i) & ui::flag::kEditable) SetEditText(c.hwnd, text);
     return;
   }
-  SetWindowTextW(c.hwnd, text.c_str());
+  if (Desc(i).kind == Kind::SpeedButton || Desc(i).kind == Kind::Switch)
+    ApplyAccessibleName(i);  // their window text is their name, not what they show
+  else
+    SetWindowTextW(c.hwnd, text.c_str());
   switch (Desc(i).kind) {
     case Kind::Label:
     case Kind::LinkLabel:
@@ -165,6 +168,9 @@ void FormWindow::ApplyChecked(std::size_t i) {
     case Kind::RadioButton:
     case Kind::CheckBox:
       if (c.hwnd) SendMessageW(c.hwnd, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+      // A radio group's Tab stop follows its checked button.
+      if (Desc(i).kind == Kind::RadioButton)
+        for (std::size_t r : RadioGroupOf(form_.layout(), i)) ApplyTabStyle(r);
       break;
     case Kind::Switch:
     case Kind::SpeedButton:

@@ -55,6 +55,7 @@ int RunMessageLoop() {
     // brings ten messages a second while the program sits idle.
     const bool keyboard = message.message >= WM_KEYFIRST && message.message <= WM_KEYLAST;
     const HWND active = keyboard ? GetActiveWindow() : nullptr;
+    if (keyboard && FormWindow::PreTranslateKey(message)) continue;
     if (active && FormWindow::FromHwnd(active) && IsDialogMessageW(active, &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
