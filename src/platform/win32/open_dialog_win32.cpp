@@ -50,12 +50,18 @@ std::vector<wchar_t> FileBuffer(const std::wstring& proposed) {
 
 }  // namespace
 
-OpenFileResult Win32Dialogs::OpenFile(const OpenFileRequest& request) {
+// Runs the open-file or the save-file dialog; what both share.
+OpenFileResult Win32Dialogs::RunFileDialog(bool save, const std::string& utf8_filter,
+                                           const std::string& utf8_initial_folder,
+                                           const std::string& utf8_title,
+                                           const std::string& utf8_default_name,
+                                           const std::string& utf8_default_extension) {
   // The filter list holds null characters: converted by length, not as a C string.
-  const std::wstring filter = Utf8ToWide(FilterList(request.filter));
-  const std::wstring title = Utf8ToWide(request.title);
-  const std::wstring initial_folder = Utf8ToWide(request.initial_folder);
-  std::vector<wchar_t> file(kPathCapacity, L'\0');
+  const std::wstring filter = Utf8ToWide(FilterList(utf8_filter));
+  const std::wstring title = Utf8ToWide(utf8_title);
+  const std::wstring initial_folder = Utf8ToWide(utf8_initial_folder);
+  const std::wstring extension = Utf8ToWide(utf8_default_extension);
+  std::vector<wchar_t> file = FileBuffer(Utf8ToWide(utf8_default_name));
   DialogWatch watch;
 
   OPENFILENAMEW dialog{};
@@ -67,18 +73,20 @@ OpenFileResult Win32Dialogs::OpenFile(const OpenFileRequest& request) {
   dialog.nMaxFile = kPathCapacity;
   dialog.lpstrInitialDir = initial_folder.empty() ? nullptr : initial_folder.c_str();
   dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
   // OFN_NOCHANGEDIR: the dialog would otherwise make the chosen folder the
   // process's current directory, which every program the launcher starts
   // inherits. A hook gives the older Explorer-style dialog on Vista and
   // later, the price of hearing its folder changes; OFN_ENABLESIZING keeps it
-  // resizable all the same.
+  // resizable all the same. No OFN_OVERWRITEPROMPT when saving: the program
+  // asks its own question about an existing file once the dialog has closed.
   dialog.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY |
                  OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
   dialog.lpfnHook = FolderHook;
   dialog.lCustData = reinterpret_cast<LPARAM>(&watch);
 
   OpenFileResult result;
-  if (GetOpenFileNameW(&dialog)) {
+  if (save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) {
     const std::wstring chosen = file.data();
     result.path = WideToUtf8(chosen);
     // The dialog closes on the chosen file without moving to its folder when
@@ -91,39 +99,13 @@ OpenFileResult Win32Dialogs::OpenFile(const OpenFileRequest& request) {
   return result;
 }
 
+OpenFileResult Win32Dialogs::OpenFile(const OpenFileRequest& request) {
+  return RunFileDialog(false, request.filter, request.initial_folder, request.title, "", "");
+}
+
 SaveFileResult Win32Dialogs::SaveFile(const SaveFileRequest& request) {
-  const std::wstring filter = Utf8ToWide(FilterList(request.filter));
-  const std::wstring initial_folder = Utf8ToWide(request.initial_folder);
-  const std::wstring extension = Utf8ToWide(request.default_extension);
-  std::vector<wchar_t> file = FileBuffer(Utf8ToWide(request.default_name));
-  DialogWatch watch;
-
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = main_;
-  dialog.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = kPathCapacity;
-  dialog.lpstrInitialDir = initial_folder.empty() ? nullptr : initial_folder.c_str();
-  dialog.lpstrDefExt = extension.empty() ? nullptr : extension.c_str();
-  // No OFN_OVERWRITEPROMPT: the program asks its own question about an
-  // existing file once the dialog has closed. The other flags as for the
-  // open-file dialog.
-  dialog.Flags = OFN_EXPLORER | OFN_ENABLEHOOK | OFN_ENABLESIZING | OFN_HIDEREADONLY |
-                 OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
-  dialog.lpfnHook = FolderHook;
-  dialog.lCustData = reinterpret_cast<LPARAM>(&watch);
-
-  SaveFileResult result;
-  if (GetSaveFileNameW(&dialog)) {
-    const std::wstring chosen = file.data();
-    result.path = WideToUtf8(chosen);
-    result.folder = WideToUtf8(FolderOfChosenFile(chosen, dialog.nFileOffset));
-  } else {
-    result.folder = WideToUtf8(watch.folder);
-  }
-  return result;
+  return RunFileDialog(true, request.filter, request.initial_folder, "", request.default_name,
+                       request.default_extension);
 }
 
 }  // namespace talvoro::platform::win32

@@ -63,6 +63,11 @@ class Win32Dialogs final : public IDialogs {
   SaveFileResult SaveFile(const SaveFileRequest& request) override;
 
  private:
+  OpenFileResult RunFileDialog(bool save, const std::string& utf8_filter,
+                               const std::string& utf8_initial_folder,
+                               const std::string& utf8_title,
+                               const std::string& utf8_default_name,
+                               const std::string& utf8_default_extension);
   HWND main_ = nullptr;
 };
 
