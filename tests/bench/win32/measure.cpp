@@ -13,9 +13,7 @@
 // work at all; the figures themselves are never judged.
 //
 //   talvoro_measure.exe --out FILE [--quick]
-#include "harness.h"  // windows.h, which psapi.h needs first
-
-#include <psapi.h>
+#include "harness.h"
 
 #include <algorithm>
 #include <cctype>
@@ -120,16 +118,12 @@ struct Memory {
   double private_kib = 0;
 };
 
+// The harness's reading, in KiB (zeros when it cannot be read).
 Memory MemoryOf(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS_EX counters{};
-  counters.cb = sizeof counters;
   Memory memory;
-  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                           sizeof counters)) {
-    memory.working_set_kib = counters.WorkingSetSize / 1024.0;
-    // Wine leaves PrivateUsage at 0; the commit charge is the same figure.
-    memory.private_kib =
-        (counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage) / 1024.0;
+  if (const std::optional<e2e::ProcessMemory> read = e2e::MemoryOf(process)) {
+    memory.working_set_kib = read->working_set / 1024.0;
+    memory.private_kib = read->private_bytes / 1024.0;
   }
   return memory;
 }
