@@ -360,7 +360,22 @@ HWND FindTopLevel(DWORD pid, const wchar_t* class_name, const wchar_t* title) {
   return data.found.empty() ? nullptr : data.found.front();
 }
 
+namespace {
+
+// The program creates a page's controls when the page is first shown, and a
+// hidden form's when the form is: a form of the program is asked to create
+// them all before its controls are looked for.
+void BuildAllControls(HWND window) {
+  if (!window || ClassName(window).rfind(L"TForm", 0) != 0) return;
+  DWORD_PTR result = 0;
+  SendMessageTimeoutW(window, talvoro::platform::win32::kBuildAllControls, 0, 0, SMTO_ABORTIFHUNG,
+                      5000, &result);
+}
+
+}  // namespace
+
 std::vector<HWND> Descendants(HWND parent, const wchar_t* class_name) {
+  BuildAllControls(parent);
   FindData data{0, class_name, nullptr, {}};
   // EnumChildWindows already walks the whole tree below `parent`.
   EnumChildWindows(parent, CollectChildren, reinterpret_cast<LPARAM>(&data));
@@ -573,7 +588,7 @@ std::map<std::string, HWND> ControlWindows(HWND form) {
   std::map<std::string, HWND> windows;
   const ui::FormLayout* layout = form ? LayoutOf(ClassName(form)) : nullptr;
   if (!layout) return windows;
-  for (HWND child : Descendants(form, nullptr)) {
+  for (HWND child : Descendants(form, nullptr)) {  // every control built first
     const int row = GetDlgCtrlID(child) - win32::kFirstControlId;
     if (row <= 0 || static_cast<std::size_t>(row) >= layout->controls.size()) continue;
     const ui::ControlSpec& row_desc = layout->controls[static_cast<std::size_t>(row)];
@@ -590,6 +605,7 @@ HWND FindControl(HWND form, std::string_view name) {
   auto row = ControlRow(form_class, name);
   if (!layout || !row || *row == 0) return nullptr;
   if (!win32::HasOwnWindow(layout->controls[*row].kind)) return nullptr;
+  BuildAllControls(form);
   return DescendantWithId(form, win32::kFirstControlId + static_cast<int>(*row));
 }
 

@@ -2,6 +2,8 @@
 // menus, radio groups, colours and frames.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/win32/layout_plan.h"
 #include "ui/forms/forms.h"
 #include "ui/forms/styles.h"
@@ -92,6 +94,23 @@ TEST(Win32LayoutPlan, PagesAreTheTabControlsPageChildrenInTableOrder) {
   EXPECT_EQ(PageOrdinal(kLayout, kPage1), 0);
   EXPECT_EQ(PageOrdinal(kLayout, kPage2), 1);
   EXPECT_EQ(PageOrdinal(kLayout, kGroup), -1);
+}
+
+TEST(Win32LayoutPlan, ControlsAreCreatedRealOnesFirstThenPaintedOnesLastOnTop) {
+  // A new child window goes beneath its siblings: creation order is the
+  // stacking order, top first.
+  EXPECT_EQ(CreationOrder(kLayout, kGroup), (std::vector<std::size_t>{kRadio1, kRadio2, kLabel}));
+  // Painted kinds in reverse: the later one drawn over the earlier one.
+  EXPECT_EQ(CreationOrder(kLayout, kPage1), (std::vector<std::size_t>{kOnBevel, kBevel}));
+  // Pages belong to their page control; tool buttons follow their tool bar.
+  EXPECT_EQ(CreationOrder(kLayout, kPage2), (std::vector<std::size_t>{kGroup, kPanel}));
+  const std::vector<std::size_t> form = CreationOrder(kLayout, kForm);
+  EXPECT_EQ(std::count(form.begin(), form.end(), kPage1), 0);
+  const auto bar = std::find(form.begin(), form.end(), kBarTools);
+  const auto button = std::find(form.begin(), form.end(), kToolButton);
+  ASSERT_NE(bar, form.end());
+  ASSERT_NE(button, form.end());
+  EXPECT_LT(bar, button);
 }
 
 TEST(Win32LayoutPlan, MenuEntriesKnowTheirMenuAndWhetherTheyOpenASubMenu) {
@@ -252,6 +271,19 @@ TEST(Win32LayoutPlan, TheProgramsFormsAreWellFormedForTheWindowLayer) {
                   desc.kind == Kind::Page || IsMenuEntry(desc.kind) ||
                   desc.kind == Kind::ToolButton || desc.kind == Kind::ToolSeparator);
     }
+    // The window builder creates each container's controls in its creation
+    // order, and a page control's pages with it: every row exactly once.
+    std::vector<int> created(layout->controls.size(), 0);
+    for (std::size_t host = 0; host < layout->controls.size(); ++host) {
+      if (!IsContainer(layout->controls[host].kind)) continue;
+      for (std::size_t i : CreationOrder(*layout, host)) {
+        ++created[i];
+        if (layout->controls[i].kind == Kind::PageControl)
+          for (std::size_t page : PagesOf(*layout, i)) ++created[page];
+      }
+    }
+    for (std::size_t i = 1; i < layout->controls.size(); ++i)
+      EXPECT_EQ(created[i], 1) << layout->controls[i].name;
   }
 }
 

@@ -40,7 +40,10 @@ void FormWindow::Destroy() {
   hwnd_ = nullptr;
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
   DestroyWindow(hwnd);  // children, the tool-tip window and the menu bar go with it
+  tooltip_ = nullptr;
   controls_.clear();
+  if (measure_dc_) DeleteDC(measure_dc_);
+  measure_dc_ = nullptr;
 }
 
 FormWindow* FormWindow::FromHwnd(HWND hwnd) {
@@ -206,8 +209,10 @@ void FormWindow::ShowPage(std::size_t page_control, int page) {
   // pages are switched here first.
   const std::vector<std::size_t> pages = PagesOf(form_.layout(), page_control);
   for (std::size_t n = 0; n < pages.size(); ++n)
-    if (static_cast<int>(n) == page && controls_[pages[n]].hwnd)
+    if (static_cast<int>(n) == page && controls_[pages[n]].hwnd) {
+      BuildContents(pages[n]);
       ShowWindow(controls_[pages[n]].hwnd, SW_SHOW);
+    }
   for (std::size_t n = 0; n < pages.size(); ++n)
     if (static_cast<int>(n) != page && controls_[pages[n]].hwnd)
       ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
@@ -314,6 +319,9 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
       if (menu_loop_depth_ > 0) --menu_loop_depth_;
       if (menu_loop_depth_ == 0 && !stale_menus_.empty()) PostMessageW(hwnd_, kRebuildMenus, 0, 0);
       return 0;
+    case kBuildAllControls:
+      BuildEverything();
+      return TRUE;
     case kRebuildMenus: {
       std::vector<std::size_t> stale;
       stale.swap(stale_menus_);
@@ -420,13 +428,19 @@ LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPA
       if (!PassPressToControl(form_, i, left, (GetKeyState(VK_LBUTTON) & 0x8000) != 0)) return 0;
       break;
     }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, &FormWindow::ControlSubclass, i);
-      break;
     default:
       break;
   }
-  return DefSubclassProc(hwnd, message, wparam, lparam);
+  return CallOriginal(hwnd, i, message, wparam, lparam);
+}
+
+LRESULT FormWindow::CallOriginal(HWND hwnd, std::size_t i, UINT message, WPARAM wparam,
+                                 LPARAM lparam) const {
+  WNDPROC original = ValidIndex(i) ? controls_[i].original_proc : nullptr;
+  // A control no longer in the table (its form is being destroyed): its
+  // class's own procedure.
+  if (!original) original = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+  return CallWindowProcW(original, hwnd, message, wparam, lparam);
 }
 
 // ---------------------------------------------------------------------------
@@ -467,10 +481,15 @@ LRESULT CALLBACK FormWindow::ChildProc(HWND hwnd, UINT message, WPARAM wparam, L
   }
 }
 
-LRESULT CALLBACK FormWindow::ControlSubclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                             UINT_PTR id, DWORD_PTR self) {
+LRESULT CALLBACK FormWindow::SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const std::size_t i = self ? self->IndexOf(hwnd) : static_cast<std::size_t>(-1);
   try {
-    return reinterpret_cast<FormWindow*>(self)->HandleSubclassed(hwnd, id, message, wparam, lparam);
+    if (!self || !self->ValidIndex(i)) {
+      return CallWindowProcW(reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC)), hwnd,
+                             message, wparam, lparam);
+    }
+    return const_cast<FormWindow*>(self)->HandleSubclassed(hwnd, i, message, wparam, lparam);
   } catch (...) {
     ReportEscapedException();
     return 0;

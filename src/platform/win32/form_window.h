@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/layout_plan.h"
 #include "platform/win32/picture.h"
 #include "platform/win32/ui_resources.h"
 #include "platform/win32/win32_api.h"
@@ -62,21 +63,26 @@ class FormWindow final : public ui::IFormView {
     HMENU parent_menu = nullptr;  // menu entries: the menu they stand in
     int menu_position = -1;
     std::unique_ptr<Picture> picture;
-    bool pressed = false;  // images: the left button went down on it
-    bool space_down = false;  // switches: Space went down while focused
+    bool pressed = false;             // images: the left button went down on it
+    bool space_down = false;          // switches: Space went down while focused
+    bool built = false;               // forms, containers and pages: their controls exist
+    WNDPROC original_proc = nullptr;  // standard controls: the class's procedure
   };
 
   // Creation (form_window_build.cpp).
   DWORD FormStyle(DWORD* ex_style) const;
   void PlaceForm();
+  void PrepareControl(std::size_t i);
+  void BuildContents(std::size_t host);
+  void BuildPage(std::size_t page);
+  void BuildEverything();
   void CreateControl(std::size_t i);
-  HWND CreateChild(std::size_t i, const wchar_t* window_class, DWORD style, DWORD ex_style = 0,
-                   int extra_height = 0);
+  HWND CreateChild(std::size_t i, const wchar_t* window_class, DWORD style, DWORD ex_style = 0);
+  Size InitialSize(std::size_t i);
   void AddPage(std::size_t i);
   void AddToolButton(std::size_t i);
   void AddTooltip(std::size_t i);
   void LayoutPages(std::size_t page_control);
-  void StackChildren();
   void BuildMenus();
   HMENU BuildMenu(std::size_t root);
   void RebuildMenu(std::size_t root);
@@ -133,8 +139,8 @@ class FormWindow final : public ui::IFormView {
 
   static LRESULT CALLBACK FormProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
   static LRESULT CALLBACK ChildProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  static LRESULT CALLBACK ControlSubclass(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                          UINT_PTR id, DWORD_PTR self);
+  static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT CallOriginal(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam) const;
   LRESULT HandleChildMessage(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam);
   LRESULT HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam);
   static void RegisterClasses(HINSTANCE instance, HICON big_icon, HICON small_icon,
@@ -145,6 +151,7 @@ class FormWindow final : public ui::IFormView {
   HWND owner_;
   HWND hwnd_ = nullptr;
   HWND tooltip_ = nullptr;
+  HDC measure_dc_ = nullptr;  // text extents, without asking any window for its DC
   std::vector<Control> controls_;
   MessageHook hook_;
   int menu_loop_depth_ = 0;
@@ -157,5 +164,12 @@ class FormWindow final : public ui::IFormView {
 
 // Control identifiers: WM_COMMAND and WM_NOTIFY name controls by these.
 inline constexpr int kFirstControlId = 1000;
+
+// A form creates the controls of a page when the page is first shown, and a
+// hidden form creates its controls when it is first shown. Sent to a form,
+// this message has every control of it created now (still hidden where the
+// form or page is), for tools that look for a control by its id: the
+// end-to-end tests, accessibility tools. Returns TRUE.
+inline constexpr UINT kBuildAllControls = WM_APP + 11;
 
 }  // namespace talvoro::platform::win32

@@ -1,6 +1,7 @@
 // Building a form's window and controls from its layout table.
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_internal.h"
+#include "platform/win32/keyboard_plan.h"
 #include "platform/win32/layout_plan.h"
 #include "platform/win32/wide_text.h"
 
@@ -78,28 +79,74 @@ void FormWindow::Create() {
   controls_[0].hwnd = hwnd_;
   controls_[0].host = owner;
   controls_[0].font = res_.Font(Desc(0).style);
+  for (std::size_t i = 1; i < controls_.size(); ++i) PrepareControl(i);
 
-  tooltip_ =
-      CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                      WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, res_.instance(), nullptr);
-  // Without a maximum width a tool-tip never wraps its text.
-  if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
-
-  // Parents come before their children in the table.
-  for (std::size_t i = 1; i < controls_.size(); ++i) CreateControl(i);
+  // The controls themselves wait until the form is first shown (ShowForm),
+  // and a page's until the page is: every control's state is kept by the
+  // form meanwhile, and applied when the control is created. A window with
+  // a few hundred controls so comes up at once, and a dialog that is never
+  // opened costs nothing.
   BuildMenus();
-  for (std::size_t i = 1; i < controls_.size(); ++i) {
-    if (Desc(i).kind != Kind::PageControl) continue;
-    LayoutPages(i);
-    ShowActivePage(i);
-  }
-  StackChildren();
   PlaceForm();
 
   form_.AttachView(this);
   if (form_.state(0).topmost) ApplyTopmost();
   if (form_.state(0).visible) ApplyVisible(0);
+}
+
+void FormWindow::PrepareControl(std::size_t i) {
+  const ui::ControlSpec& desc = Desc(i);
+  Control& c = controls_[i];
+  const Placement placement = PlaceControl(form_.layout(), i);
+  c.dx = placement.dx;
+  c.dy = placement.dy;
+  c.font = res_.Font(desc.style, desc.kind == Kind::LinkLabel);
+  c.hint = Utf8ToWide(desc.hint ? desc.hint : "");
+  // Menus are built at once, tool-bar buttons with their tool bar.
+  if (desc.kind == Kind::MainMenu || desc.kind == Kind::PopupMenu || IsMenuEntry(desc.kind))
+    c.host = hwnd_;
+}
+
+void FormWindow::BuildContents(std::size_t host) {
+  Control& h = controls_[host];
+  if (h.built || !h.hwnd) return;
+  h.built = true;
+  if (host == 0 && !tooltip_) {
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, res_.instance(), nullptr);
+    // Without a maximum width a tool-tip never wraps its text.
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+  }
+  const std::vector<std::size_t> order = CreationOrder(form_.layout(), host);
+  for (std::size_t i : order) CreateControl(i);
+  for (std::size_t i : order) {
+    const Kind kind = Desc(i).kind;
+    if (kind == Kind::PageControl && controls_[i].hwnd) {
+      for (std::size_t page : PagesOf(form_.layout(), i)) CreateControl(page);
+      LayoutPages(i);
+      ShowActivePage(i);  // creates the shown page's controls
+    } else if (IsContainer(kind)) {
+      BuildContents(i);
+    }
+  }
+}
+
+void FormWindow::BuildPage(std::size_t page) {
+  if (!ValidIndex(page) || Desc(page).kind != Kind::Page) return;
+  // A page's page control exists once the form's (or the enclosing page's)
+  // controls do.
+  BuildContents(0);
+  BuildContents(page);
+}
+
+void FormWindow::BuildEverything() {
+  BuildContents(0);
+  // Parents come before their children in the table: a page inside another
+  // page has its page control by the time its turn comes.
+  for (std::size_t i = 1; i < controls_.size(); ++i)
+    if (Desc(i).kind == Kind::Page) BuildContents(i);
 }
 
 void FormWindow::PlaceForm() {
@@ -129,16 +176,48 @@ void FormWindow::PlaceForm() {
   }
 }
 
+Size FormWindow::InitialSize(std::size_t i) {
+  const ui::ControlState& state = form_.state(i);
+  Size size{state.w, state.h};
+  const Kind kind = Desc(i).kind;
+  if (kind == Kind::Label || kind == Kind::LinkLabel) {
+    // Sized once, from the text it starts with.
+    Size text;
+    MeasureLines(i, Utf8ToWide(state.text), &text.w, &text.h);
+    int line_height = 0;
+    MeasureLines(i, L"", nullptr, &line_height);
+    size = LabelSize(Desc(i), size, text, line_height);
+  }
+  // A combo box's window includes its drop-down list.
+  if (kind == Kind::ComboBox) size.h += kComboDropHeight;
+  return size;
+}
+
 HWND FormWindow::CreateChild(std::size_t i, const wchar_t* window_class, DWORD style,
-                             DWORD ex_style, int extra_height) {
+                             DWORD ex_style) {
   Control& c = controls_[i];
   const ui::ControlState& state = form_.state(i);
+  const Kind kind = Desc(i).kind;
   style |= WS_CHILD | WS_CLIPSIBLINGS;
   if (state.visible) style |= WS_VISIBLE;
   if (!state.enabled) style |= WS_DISABLED;
+  // The keyboard's Tab stops and radio groups come with the window: a
+  // style changed afterwards costs a round of messages per control.
+  if (IsKeyboardControl(kind)) {
+    const TabStyle tab = TabStyleFor(form_, i);
+    style &= ~static_cast<DWORD>(WS_TABSTOP | WS_GROUP);
+    if (tab.tab_stop) style |= WS_TABSTOP;
+    if (tab.group) style |= WS_GROUP;
+  }
+  // The controls drawn here never paint their window text: it carries the
+  // name screen readers announce.
+  const std::wstring text = kind == Kind::SpeedButton || kind == Kind::Switch
+                                ? Utf8ToWide(AccessibleName(form_.layout(), i, state.text))
+                                : Utf8ToWide(state.text);
+  const Size size = InitialSize(i);
   const bool ours = std::wstring_view(window_class) == kChildClass;
-  c.hwnd = CreateWindowExW(ex_style, window_class, Utf8ToWide(state.text).c_str(), style,
-                           state.x + c.dx, state.y + c.dy, state.w, state.h + extra_height, c.host,
+  c.hwnd = CreateWindowExW(ex_style, window_class, text.c_str(), style, state.x + c.dx,
+                           state.y + c.dy, size.w, size.h, c.host,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
                            res_.instance(), ours ? this : nullptr);
   if (c.hwnd) SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
@@ -150,12 +229,8 @@ void FormWindow::CreateControl(std::size_t i) {
   const ui::ControlState& state = form_.state(i);
   const std::uint32_t flags = Flags(i);
   Control& c = controls_[i];
-  const Placement placement = PlaceControl(form_.layout(), i);
-  c.host = controls_[placement.host].hwnd;
-  c.dx = placement.dx;
-  c.dy = placement.dy;
-  c.font = res_.Font(desc.style, desc.kind == Kind::LinkLabel);
-  c.hint = Utf8ToWide(desc.hint ? desc.hint : "");
+  if (c.hwnd) return;
+  c.host = controls_[PlaceControl(form_.layout(), i).host].hwnd;
   // Tool buttons live inside their tool bar, which is not a container.
   if (desc.kind == Kind::ToolButton || desc.kind == Kind::ToolSeparator)
     c.host = controls_[desc.parent].hwnd;
@@ -215,7 +290,6 @@ void FormWindow::CreateControl(std::size_t i) {
       // Without SS_NOTIFY a static is transparent to the mouse: no click, no
       // cursor change and no tool-tip would ever reach it.
       CreateChild(i, WC_STATICW, SS_NOTIFY | ((flags & ui::flag::kCentre) ? SS_CENTER : SS_LEFT));
-      ApplyBounds(i);
       break;
     case Kind::SpeedButton:
       // Its picture, should the core have chosen one before the window existed.
@@ -278,8 +352,7 @@ void FormWindow::CreateControl(std::size_t i) {
       if (CreateChild(
               i, WC_COMBOBOXW,
               ((flags & ui::flag::kEditable) ? CBS_DROPDOWN | CBS_AUTOHSCROLL : CBS_DROPDOWNLIST) |
-                  WS_VSCROLL | WS_TABSTOP,
-              0, kComboDropHeight))
+                  WS_VSCROLL | WS_TABSTOP))
         ApplyItems(i);
       break;
     case Kind::Edit:
@@ -289,8 +362,6 @@ void FormWindow::CreateControl(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
-  ApplyTabStyle(i);
-  ApplyAccessibleName(i);
   switch (desc.kind) {
     case Kind::Bevel:
     case Kind::Label:
@@ -308,8 +379,13 @@ void FormWindow::CreateControl(std::size_t i) {
 }
 
 void FormWindow::SubclassControl(std::size_t i) {
-  SetWindowSubclass(controls_[i].hwnd, &FormWindow::ControlSubclass, i,
-                    reinterpret_cast<DWORD_PTR>(this));
+  // Not SetWindowSubclass: it finds its chain through a window property at
+  // every message the control receives, a round trip to the server under
+  // Wine. A standard control leaves its user data to the application.
+  Control& c = controls_[i];
+  SetWindowLongPtrW(c.hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  c.original_proc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+      c.hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FormWindow::SubclassProc)));
 }
 
 void FormWindow::AddTooltip(std::size_t i) {
@@ -391,28 +467,6 @@ void FormWindow::AddToolButton(std::size_t i) {
       SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(desc.w, desc.w + desc.w / 4));
   }
   SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
-}
-
-void FormWindow::StackChildren() {
-  // The original widgets drew labels, pictures, bevels and speed buttons
-  // straight onto their parent, beneath every real control, the later ones
-  // over the earlier ones. Here they are windows too, so the stacking is
-  // set explicitly: real controls on top in table order (which is also the
-  // Tab order), then the painted kinds, the last one highest.
-  const ui::FormLayout& layout = form_.layout();
-  for (std::size_t host = 0; host < controls_.size(); ++host) {
-    if (!IsContainer(layout.controls[host].kind) || !controls_[host].hwnd) continue;
-    std::vector<HWND> order;
-    std::vector<HWND> painted;
-    for (std::size_t i = 1; i < controls_.size(); ++i) {
-      if (!controls_[i].hwnd || layout.controls[i].kind == Kind::Page) continue;
-      if (PlaceControl(layout, i).host != host) continue;
-      (IsGraphicKind(layout.controls[i].kind) ? painted : order).push_back(controls_[i].hwnd);
-    }
-    order.insert(order.end(), painted.rbegin(), painted.rend());
-    for (HWND child : order)
-      SetWindowPos(child, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  }
 }
 
 void FormWindow::BuildMenus() {

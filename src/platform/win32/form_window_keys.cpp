@@ -152,7 +152,7 @@ bool FormWindow::HandleControlKey(HWND hwnd, std::size_t i, UINT message, WPARAM
     case WM_GETDLGCODE: {
       // Enter on a focused button presses it. The dialog manager would
       // otherwise send it to a default button, which these forms do not have.
-      result = DefSubclassProc(hwnd, message, wparam, lparam);
+      result = CallOriginal(hwnd, i, message, wparam, lparam);
       const auto* key = reinterpret_cast<const MSG*>(lparam);
       if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN) result |= DLGC_WANTMESSAGE;
       return true;

@@ -49,7 +49,10 @@ void FormWindow::ControlChanged(std::size_t index, Change what, int detail) {
 }
 
 void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height) {
-  HDC dc = GetDC(hwnd_);
+  // A memory DC of the screen's, kept: asking a window for its DC at every
+  // label would cost a round trip each.
+  if (!measure_dc_) measure_dc_ = CreateCompatibleDC(nullptr);
+  HDC dc = measure_dc_;
   const HGDIOBJ old = SelectObject(dc, controls_[i].font ? controls_[i].font : controls_[0].font);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
@@ -68,7 +71,6 @@ void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width,
     start = end + 1;
   }
   SelectObject(dc, old);
-  ReleaseDC(hwnd_, dc);
   if (width) *width = widest;
   if (height) *height = lines * metrics.tmHeight;
 }
@@ -110,8 +112,9 @@ void FormWindow::ApplyText(std::size_t i) {
       TCITEMW item{};
       item.mask = TCIF_TEXT;
       item.pszText = caption.data();
-      SendMessageW(c.host, TCM_SETITEMW, PageOrdinal(form_.layout(), i),
-                   reinterpret_cast<LPARAM>(&item));
+      if (c.host)
+        SendMessageW(c.host, TCM_SETITEMW, PageOrdinal(form_.layout(), i),
+                     reinterpret_cast<LPARAM>(&item));
       if (c.hwnd) SetWindowTextW(c.hwnd, text.c_str());
       return;
     }
@@ -180,7 +183,7 @@ void FormWindow::ApplyChecked(std::size_t i) {
       ApplyMenuEntry(i);
       break;
     case Kind::ToolButton:
-      SendMessageW(c.host, TB_CHECKBUTTON, kFirstControlId + i, MAKELPARAM(checked, 0));
+      if (c.host) SendMessageW(c.host, TB_CHECKBUTTON, kFirstControlId + i, MAKELPARAM(checked, 0));
       break;
     default:
       break;
@@ -199,7 +202,8 @@ void FormWindow::ApplyEnabled(std::size_t i) {
       ApplyMenuEntry(i);
       break;
     case Kind::ToolButton:
-      SendMessageW(c.host, TB_ENABLEBUTTON, kFirstControlId + i, MAKELPARAM(enabled, 0));
+      if (c.host)
+        SendMessageW(c.host, TB_ENABLEBUTTON, kFirstControlId + i, MAKELPARAM(enabled, 0));
       break;
     case Kind::MainMenu:
     case Kind::PopupMenu:
@@ -235,7 +239,7 @@ void FormWindow::ApplyVisible(std::size_t i) {
       break;
     case Kind::ToolButton:
     case Kind::ToolSeparator:
-      SendMessageW(c.host, TB_HIDEBUTTON, kFirstControlId + i, MAKELPARAM(!visible, 0));
+      if (c.host) SendMessageW(c.host, TB_HIDEBUTTON, kFirstControlId + i, MAKELPARAM(!visible, 0));
       break;
     case Kind::Page:
       break;  // pages come and go with their tab
@@ -310,14 +314,17 @@ void FormWindow::ShowActivePage(std::size_t page_control) {
   // Show the new page before hiding the old one, so that the tab control's
   // empty background never flashes in between.
   for (std::size_t n = 0; n < pages.size(); ++n)
-    if (static_cast<int>(n) == active && controls_[pages[n]].hwnd)
+    if (static_cast<int>(n) == active && controls_[pages[n]].hwnd) {
+      BuildContents(pages[n]);
       ShowWindow(controls_[pages[n]].hwnd, SW_SHOW);
+    }
   for (std::size_t n = 0; n < pages.size(); ++n)
     if (static_cast<int>(n) != active && controls_[pages[n]].hwnd)
       ShowWindow(controls_[pages[n]].hwnd, SW_HIDE);
 }
 
 void FormWindow::ShowForm() {
+  BuildContents(0);
   const ui::ControlState& state = form_.state(0);
   const HWND z_place = state.topmost ? HWND_TOPMOST : HWND_TOP;
   if (!FrameFor(Flags(0)).popup) {
@@ -346,6 +353,8 @@ void FormWindow::ShowForm() {
 void FormWindow::ApplyImage(std::size_t i) {
   Control& c = controls_[i];
   const ui::ControlState& state = form_.state(i);
+  // A control not made yet takes its picture when it is.
+  if (!c.hwnd) return;
   if (state.image) {
     c.picture = Picture::FromBmp(*state.image);
   } else if (state.picture) {
@@ -357,7 +366,7 @@ void FormWindow::ApplyImage(std::size_t i) {
   } else {
     c.picture = nullptr;
   }
-  if (c.hwnd) InvalidateRect(c.hwnd, nullptr, FALSE);
+  InvalidateRect(c.hwnd, nullptr, FALSE);
 }
 
 void FormWindow::ApplyItems(std::size_t i) {

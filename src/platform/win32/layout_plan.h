@@ -66,6 +66,25 @@ inline Placement PlaceControl(const ui::FormLayout& layout, std::size_t index) {
   return placement;
 }
 
+// The controls a container's window holds (pages excepted: they live in their
+// page control), in the order they are to be created. A new child window goes
+// beneath its siblings, so creation order is the stacking order, top first:
+// the controls that are windows of their own in table order (which is also
+// the Tab order), then the painted kinds, which the original widgets drew
+// straight onto their parent beneath every real control, the later ones over
+// the earlier ones. Tool buttons follow their tool bar.
+inline std::vector<std::size_t> CreationOrder(const ui::FormLayout& layout, std::size_t host) {
+  std::vector<std::size_t> order;
+  std::vector<std::size_t> painted;
+  for (std::size_t i = 1; i < layout.controls.size(); ++i) {
+    const ui::Kind kind = layout.controls[i].kind;
+    if (kind == ui::Kind::Page || PlaceControl(layout, i).host != host) continue;
+    (IsGraphicKind(kind) ? painted : order).push_back(i);
+  }
+  order.insert(order.end(), painted.rbegin(), painted.rend());
+  return order;
+}
+
 // The direct children of a control, in table order.
 inline std::vector<std::size_t> ChildrenOf(const ui::FormLayout& layout, std::size_t parent) {
   std::vector<std::size_t> children;

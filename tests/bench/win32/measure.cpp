@@ -12,7 +12,7 @@
 // file for scripts/bench to tabulate. Fails only when the program does not
 // work at all; the figures themselves are never judged.
 //
-//   talvoro_measure.exe --out FILE [--quick]
+//   talvoro_measure.exe --out FILE [--quick] [--startup-only]
 #include "harness.h"
 
 #include <algorithm>
@@ -36,10 +36,11 @@ namespace sim = talvoro::platform::sim;
 
 struct Options {
   bool quick = false;
+  bool startup_only = false;  // only the start-up figures (while tuning it)
   std::wstring out;
   int startup_runs = 7;
-  int spacing_ms = 3000;   // from the end of one copy to the start of the next
-  int idle_ms = 10000;     // the quiet spell
+  int spacing_ms = 3000;  // from the end of one copy to the start of the next
+  int idle_ms = 10000;    // the quiet spell
   int roundtrip_codes = 1000;
   int growth_codes = 5000;
 };
@@ -150,8 +151,8 @@ std::optional<double> CpuSeconds(HANDLE process) {
 // for a fraction of a percent over ten seconds).
 
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   std::string bytes;
   char chunk[4096];
@@ -408,8 +409,9 @@ bool MeasureStartUp(const Options& options, Results& results) {
       spaced();
       e2e::Process process;
       const wchar_t* window_class = program ? L"TForm1" : L"TalvoroBenchMinimal";
-      const double ms = program ? StartUntilVisible(talvoro, L"", dir.path(), window_class, process)
-                                : StartUntilVisible(minimal, L"", dir.path(), window_class, process);
+      const double ms = program
+                            ? StartUntilVisible(talvoro, L"", dir.path(), window_class, process)
+                            : StartUntilVisible(minimal, L"", dir.path(), window_class, process);
       if (ms < 0) return false;
       (program ? talvoro_ms : minimal_ms).push_back(ms);
       std::printf("  run %d %-8s %8.1f ms\n", run + 1, program ? "program" : "minimal", ms);
@@ -546,8 +548,8 @@ bool MeasureEcho(const Options& options, Results& results) {
   std::printf("bare named-pipe echo: %d requests\n", options.roundtrip_codes);
   const std::wstring pipe =
       L"\\\\.\\pipe\\talvoro-bench-echo-" + std::to_wstring(GetCurrentProcessId());
-  e2e::Process server = e2e::Process::Start(BesideThisProgram(L"talvoro_pipe_echo.exe"), pipe,
-                                            e2e::TestPaths().work);
+  e2e::Process server =
+      e2e::Process::Start(BesideThisProgram(L"talvoro_pipe_echo.exe"), pipe, e2e::TestPaths().work);
   // A line as long as the simulator's requests.
   sim::Request send;
   send.command = sim::Command::Send;
@@ -591,6 +593,8 @@ int main(int argc, char** argv) {
       options.startup_runs = 3;
       options.idle_ms = 5000;
       options.roundtrip_codes = 200;
+    } else if (std::strcmp(argv[i], "--startup-only") == 0) {
+      options.startup_only = true;
     } else if (std::strcmp(argv[i], "--out") == 0 && i + 1 < argc) {
       options.out = e2e::Widen(argv[++i]);
     }
@@ -600,10 +604,11 @@ int main(int argc, char** argv) {
   Results results;
   results.AddText("mode", options.quick ? "quick" : "full");
   bool ok = MeasureStartUp(options, results);
-  ok = ok && MeasureMinimalIdle(options, L"", "minimal", results);
-  ok = ok && MeasureMinimalIdle(options, L"/timer", "minimal_timer", results);
-  ok = ok && MeasureProgram(options, results);
-  ok = ok && MeasureEcho(options, results);
+  ok = ok && (options.startup_only || MeasureMinimalIdle(options, L"", "minimal", results));
+  ok = ok &&
+       (options.startup_only || MeasureMinimalIdle(options, L"/timer", "minimal_timer", results));
+  ok = ok && (options.startup_only || MeasureProgram(options, results));
+  ok = ok && (options.startup_only || MeasureEcho(options, results));
   if (!results.Write(options.out)) return Fail("cannot write the results file");
   return ok ? 0 : 1;
 }
