@@ -609,6 +609,16 @@ HWND FindControl(HWND form, std::string_view name) {
   return DescendantWithId(form, win32::kFirstControlId + static_cast<int>(*row));
 }
 
+HWND FindBuiltControl(HWND form, std::string_view name) {
+  if (!form) return nullptr;
+  const std::wstring form_class = ClassName(form);
+  const ui::FormLayout* layout = LayoutOf(form_class);
+  auto row = ControlRow(form_class, name);
+  if (!layout || !row || *row == 0 || !win32::HasOwnWindow(layout->controls[*row].kind))
+    return nullptr;
+  return DescendantWithId(form, win32::kFirstControlId + static_cast<int>(*row));
+}
+
 void PressMouse(HWND control, Mouse button) {
   RECT client{};
   GetClientRect(control, &client);
@@ -698,8 +708,15 @@ bool SelectPage(HANDLE process, HWND form, std::string_view name) {
   const ui::FormLayout* layout = LayoutOf(ClassName(form));
   auto row = ControlRow(ClassName(form), name);
   if (!layout || !row || layout->controls[*row].kind != ui::Kind::Page) return false;
-  HWND page = FindControl(form, name);
-  HWND tabs = FindControl(form, layout->controls[layout->controls[*row].parent].name);
+  // Pages exist with their page control: a click on a tab, as the user's,
+  // leaves the program to create the page's controls.
+  const std::string_view tabs_name = layout->controls[layout->controls[*row].parent].name;
+  HWND page = FindBuiltControl(form, name);
+  HWND tabs = FindBuiltControl(form, tabs_name);
+  if (!page || !tabs) {
+    page = FindControl(form, name);
+    tabs = FindControl(form, tabs_name);
+  }
   const int ordinal = win32::PageOrdinal(*layout, *row);
   if (!page || !tabs || ordinal < 0) return false;
   if (IsWindowVisible(page)) return true;

@@ -122,6 +122,9 @@ std::map<std::string, HWND> ControlWindows(HWND form);
 // or nullptr: unknown names, and rows that are no window of their own (menus,
 // menu entries, tool buttons), have none.
 HWND FindControl(HWND form, std::string_view name);
+// The same, without asking the program to create the controls of pages and
+// forms not shown yet first: nullptr for a control the program has not made.
+HWND FindBuiltControl(HWND form, std::string_view name);
 
 enum class Mouse { Left, Right };
 // Posts a press and a release of `button` at the centre of `control`, as the

@@ -258,6 +258,59 @@ TEST(ProgrammeFile, ItsCodesAppearInTheCodeLabels) {
   EXPECT_TRUE(app.Quit());
 }
 
+// The controls of a page come when the page is first shown, and a dialog's
+// when it is first opened, each with the state the program gave it meanwhile.
+TEST(LazyControls, APageShownLaterHasTheStateItsControlsTookWhileItWasNot) {
+  constexpr int kWinampToggle = 5201;  // slot 52
+  ProgramDir dir(CurrentTestDirName());
+  dir.InstallProgram();
+  std::vector<std::string> table = ValidProgramme();
+  table[52] = std::to_string(kWinampToggle);
+  table[22] = "4242";  // Windows tab, "Explorateur Windows"
+  dir.WriteFile(L"programme_IR.inf", Lines(table));
+  TalvoroApp app(dir, L"/simulate");
+  ASSERT_TRUE(app.WaitUntilShown());
+  ASSERT_TRUE(app.WaitForAllForms());
+  const HWND main = app.main_window();
+  const DWORD pid = app.process().pid();
+
+  // The page shown has its controls; the others are empty pages so far, and
+  // the dialogs not opened yet have none.
+  EXPECT_NE(FindBuiltControl(main, "RxSwitch1"), nullptr);
+  const HWND winamp_page = FindBuiltControl(main, "TabSheet4");
+  ASSERT_NE(winamp_page, nullptr);
+  EXPECT_FALSE(IsWindowVisible(winamp_page));
+  EXPECT_EQ(FindBuiltControl(main, "RxSwitch7"), nullptr);
+  EXPECT_EQ(FindBuiltControl(main, "Label23"), nullptr);
+  const HWND about = FindTopLevel(pid, L"TForm8");
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(FindBuiltControl(about, "Button1"), nullptr);
+
+  // The remote turns Winamp on while its page has never been shown.
+  IrsimResult plug = RunIrsim(dir, L"plug");
+  ASSERT_TRUE(plug.finished && plug.exit_code == 0) << plug.output;
+  IrsimResult sent = RunIrsim(dir, L"send " + std::to_wstring(kWinampToggle));
+  ASSERT_TRUE(sent.finished && sent.exit_code == 0) << sent.output;
+
+  ASSERT_TRUE(SelectPage(app.process().handle(), main, "TabSheet4"));
+  const HWND winamp_switch = FindBuiltControl(main, "RxSwitch7");
+  ASSERT_NE(winamp_switch, nullptr);
+  EXPECT_TRUE(WaitUntil([&] { return ReadSwitch(winamp_switch) == SwitchFace::On; }, 10s));
+  EXPECT_TRUE(WaitUntil(
+      [&] { return ShowsPicture(FindBuiltControl(main, "Led4"), dir.File(L"ledon.bmp")); }, 10s));
+  // A label of another page takes its text, and its size from it, when made.
+  ASSERT_TRUE(SelectPage(app.process().handle(), main, "TabSheet2"));
+  const HWND code_label = FindBuiltControl(main, "Label23");
+  ASSERT_NE(code_label, nullptr);
+  EXPECT_EQ(WindowText(code_label), L"IR: 4242");
+  EXPECT_GT(ClientSize(code_label).cx, 0);
+
+  // Looking controls up by name has the program make all of them.
+  EXPECT_NE(FindControl(about, "Button1"), nullptr);
+  EXPECT_FALSE(IsWindowVisible(about));
+  EXPECT_TRUE(app.Quit());
+}
+
 TEST_F(MainWindow, Screenshot) {
   const std::wstring& folder = TestPaths().screenshots;
   ASSERT_FALSE(folder.empty()) << "TALVORO_E2E_SCREENSHOTS is not set";
