@@ -93,6 +93,8 @@ void HidReadThread::Stop(bool wait) {
     state_->terminated = true;
   }
   state_->wake.notify_all();
+  // Still open here: the owner closes the device only after this.
+  state_->io.WakeRead();
   if (!wait) {
     thread_.detach();
     return;
@@ -125,8 +127,10 @@ void HidReadThread::Run(std::shared_ptr<State> state) {
 
     std::size_t n = 0;
     bool completed = false;
+    // Stop wakes the wait: a long one costs nothing while no report comes,
+    // where waking every sleep time kept the idle program busy.
     while (!s.terminated) {
-      if (s.io.WaitRead(s.sleep_ms, n) == platform::HidWait::Completed) {
+      if (s.io.WaitRead(kReadWaitMs, n) == platform::HidWait::Completed) {
         completed = true;
         break;
       }

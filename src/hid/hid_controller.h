@@ -55,6 +55,9 @@ using HidEnumerateHandler = std::function<bool(HidDevice& device, int index)>;
 using HidNotifyHandler = std::function<void()>;
 
 inline constexpr int kDefaultThreadSleepTime = 100;
+// How long the read thread waits for a report at a time; Stop wakes it
+// sooner.
+inline constexpr int kReadWaitMs = 2000;
 inline constexpr int kMinThreadSleepTime = 10;
 inline constexpr int kMaxThreadSleepTime = 10000;
 

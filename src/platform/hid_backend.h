@@ -40,6 +40,10 @@ class IHidDevice {
   // Waits up to `timeout_ms` for the started read. Completed with
   // `bytes_read` 0 means the read failed.
   virtual HidWait WaitRead(int timeout_ms, std::size_t& bytes_read) = 0;
+  // From any thread: makes a WaitRead in progress return Pending at once, or
+  // the next one if none is in progress (one wake-up each call). Stopping the
+  // read thread so ends its wait without waiting out the timeout.
+  virtual void WakeRead() = 0;
   // Cancels the started read; returns once the system no longer writes into
   // the buffer (the read thread ends right after and frees it).
   virtual void CancelRead() = 0;

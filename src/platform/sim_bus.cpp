@@ -115,10 +115,15 @@ class SimHidBus::SimDevice : public IHidDevice {
     if (!pending_) return HidWait::Completed;
     ++waiting_;
     shared_->changed.wait_for(lock, std::chrono::milliseconds(std::max(timeout_ms, 0)), [&] {
-      return closed_ || !device_->plugged || !pending_ || !device_->queue.empty();
+      return closed_ || !device_->plugged || !pending_ || !device_->queue.empty() || woken_;
     });
     --waiting_;
     shared_->changed.notify_all();
+    if (woken_ && !closed_ && device_->plugged && pending_) {
+      woken_ = false;
+      return HidWait::Pending;
+    }
+    woken_ = false;
     if (closed_ || !device_->plugged || !pending_) {
       pending_ = false;
       return HidWait::Completed;  // failed read
@@ -136,6 +141,12 @@ class SimHidBus::SimDevice : public IHidDevice {
     pending_ = false;
     bytes_read = count;
     return HidWait::Completed;
+  }
+
+  void WakeRead() override {
+    std::lock_guard lock(shared_->mutex);
+    woken_ = true;
+    shared_->changed.notify_all();
   }
 
   void CancelRead() override {
@@ -170,6 +181,7 @@ class SimHidBus::SimDevice : public IHidDevice {
   std::shared_ptr<Device> device_;
   // Guarded by shared_->mutex.
   bool closed_ = false;
+  bool woken_ = false;  // WakeRead: the next wait ends at once
   bool reading_ = false;
   bool pending_ = false;
   int waiting_ = 0;

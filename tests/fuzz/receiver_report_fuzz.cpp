@@ -49,6 +49,7 @@ struct Line {
   std::mutex mutex;
   std::condition_variable fed;
   std::deque<Report> reports;
+  bool woken = false;
 };
 
 class ScriptedReceiver : public platform::IHidDevice {
@@ -69,8 +70,11 @@ class ScriptedReceiver : public platform::IHidDevice {
   platform::HidWait WaitRead(int timeout_ms, std::size_t& bytes_read) override {
     std::unique_lock lock(line_->mutex);
     if (!line_->fed.wait_for(lock, std::chrono::milliseconds(timeout_ms),
-                             [&] { return !line_->reports.empty(); }))
+                             [&] { return !line_->reports.empty() || line_->woken; }) ||
+        line_->woken) {
+      line_->woken = false;
       return platform::HidWait::Pending;
+    }
     const Report report = std::move(line_->reports.front());
     line_->reports.pop_front();
     // A device writes at most what it was asked for, but may say it read
@@ -78,6 +82,11 @@ class ScriptedReceiver : public platform::IHidDevice {
     std::copy_n(report.begin(), std::min(report.size(), length_), buffer_);
     bytes_read = report.size();
     return platform::HidWait::Completed;
+  }
+  void WakeRead() override {
+    std::lock_guard lock(line_->mutex);
+    line_->woken = true;
+    line_->fed.notify_all();
   }
   void CancelRead() override {}
   void Close() override {}

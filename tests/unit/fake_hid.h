@@ -62,6 +62,8 @@ struct FakeInterface {
   std::mutex mutex;
   std::condition_variable fed;
   std::deque<Bytes> reports;
+  bool woken = false;  // WakeRead was called and no wait has ended on it yet
+  std::atomic<int> wakes{0};
   std::vector<std::string> log;  // "cancel" and "close", in order
 
   void Feed(Bytes report) {
@@ -106,14 +108,25 @@ class FakeHidDevice : public platform::IHidDevice {
     NoteUseAfterClose();
     std::unique_lock lock(state_->mutex);
     if (!state_->fed.wait_for(lock, std::chrono::milliseconds(timeout_ms),
-                              [&] { return !state_->reports.empty(); }))
+                              [&] { return !state_->reports.empty() || state_->woken; }) ||
+        state_->woken) {
+      state_->woken = false;
       return platform::HidWait::Pending;
+    }
     Bytes report = std::move(state_->reports.front());
     state_->reports.pop_front();
     bytes_read = std::min(report.size(), length_);
     std::copy_n(report.begin(), bytes_read, buffer_);
     ++state_->completions;
     return platform::HidWait::Completed;
+  }
+
+  void WakeRead() override {
+    NoteUseAfterClose();
+    ++state_->wakes;
+    std::lock_guard lock(state_->mutex);
+    state_->woken = true;
+    state_->fed.notify_all();
   }
 
   void CancelRead() override {

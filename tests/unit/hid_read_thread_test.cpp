@@ -118,6 +118,8 @@ TEST_F(HidReadThreadTest, StoppingCancelsThePendingReadBeforeClosing) {
   Record();
   ASSERT_TRUE(WaitFor([&] { return state->starts == 1; }));
   device.reset();
+  // The wait was woken, not waited out, then the read cancelled.
+  EXPECT_EQ(state->wakes.load(), 1);
   EXPECT_EQ(state->Log(), (std::vector<std::string>{"cancel", "close"}));
 }
 
@@ -130,6 +132,18 @@ TEST_F(HidReadThreadTest, StoppingWhileAReportWaitsForTheMainThreadDropsIt) {
   device->SetOnData(nullptr);
   EXPECT_FALSE(device->HasReadThread());
   EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(HidReadThreadTest, AReadThreadStartedAgainAfterAStopStillReads) {
+  TakeDevice();
+  Record();
+  ASSERT_TRUE(WaitFor([&] { return state->starts == 1; }));
+  device->SetOnData(nullptr);  // stops the thread, waking its wait
+  EXPECT_FALSE(device->HasReadThread());
+  Record();
+  state->Feed({0, 4, 2});
+  ASSERT_TRUE(PumpUntil(queue, [&] { return reports.size() == 1; }));
+  EXPECT_EQ(reports[0].bytes[0], 4);
 }
 
 TEST_F(HidReadThreadTest, HandlerMayReleaseItsOwnDevice) {

@@ -380,6 +380,34 @@ TEST_F(SimBusTest, CloseWakesAWaitingReaderAndCompletesItsReport) {
   EXPECT_EQ(send.get().status, Status::Ok);
 }
 
+TEST_F(SimBusTest, WakeEndsOneWaitWithoutLosingTheReadOrItsReport) {
+  const int number = PlugReceiver();
+  auto device = OpenSim(number);
+  std::uint8_t buffer[3] = {};
+  std::uint32_t error = 0;
+  ASSERT_TRUE(device->StartRead(buffer, 3, error));
+  // A wake before the wait ends that wait (a minute long otherwise).
+  device->WakeRead();
+  std::size_t bytes = 99;
+  EXPECT_EQ(device->WaitRead(60000, bytes), HidWait::Pending);
+  // And one during it.
+  auto wait = std::async(std::launch::async, [&] {
+    std::size_t read = 99;
+    return device->WaitRead(60000, read);
+  });
+  EXPECT_EQ(wait.wait_for(30ms), std::future_status::timeout);
+  device->WakeRead();
+  EXPECT_EQ(wait.get(), HidWait::Pending);
+  // The read is still pending, and a report then completes it.
+  auto send = std::async(std::launch::async, [&] { return bus_->Deliver(number, {0, 0, 7}); });
+  while (device->WaitRead(10, bytes) == HidWait::Pending) {
+  }
+  EXPECT_EQ(bytes, 3u);
+  EXPECT_EQ(buffer[2], 7);
+  device.reset();
+  EXPECT_EQ(send.get().status, Status::Ok);
+}
+
 TEST_F(SimBusTest, DeviceOutlivingTheBusStaysSafe) {
   const int number = PlugReceiver();
   auto device = OpenSim(number);

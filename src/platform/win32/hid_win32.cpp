@@ -193,16 +193,17 @@ class Win32HidDevice : public IHidDevice {
     bytes_read = 0;
     std::unique_lock lock(mutex_);
     if (closed_ || !pending_) return HidWait::Completed;
-    HANDLE event = event_;
+    const HANDLE events[] = {event_, wake_};
     ++waiting_;
     lock.unlock();
-    // Close() keeps the event handle open until this wait is over.
-    const DWORD result = WaitForSingleObject(event, timeout_ms < 0 ? INFINITE : timeout_ms);
+    // Close() keeps the event handles open until this wait is over.
+    const DWORD result = WaitForMultipleObjects(wake_ ? 2 : 1, events, FALSE,
+                                                timeout_ms < 0 ? INFINITE : timeout_ms);
     lock.lock();
     --waiting_;
     idle_.notify_all();
     if (closed_) return HidWait::Completed;  // Close() finishes the read
-    if (result == WAIT_TIMEOUT) return HidWait::Pending;
+    if (result == WAIT_TIMEOUT || result == WAIT_OBJECT_0 + 1) return HidWait::Pending;
     if (result != WAIT_OBJECT_0) {
       FinishPendingLocked();
       return HidWait::Completed;
@@ -215,6 +216,11 @@ class Win32HidDevice : public IHidDevice {
     }
     pending_ = false;
     return HidWait::Completed;
+  }
+
+  void WakeRead() override {
+    std::lock_guard lock(mutex_);
+    if (!closed_ && wake_) SetEvent(wake_);
   }
 
   void CancelRead() override {
@@ -248,6 +254,10 @@ class Win32HidDevice : public IHidDevice {
       CloseHandle(event_);
       event_ = nullptr;
     }
+    if (wake_) {
+      CloseHandle(wake_);
+      wake_ = nullptr;
+    }
   }
 
  private:
@@ -270,6 +280,9 @@ class Win32HidDevice : public IHidDevice {
   std::condition_variable idle_;
   HANDLE read_handle_ = INVALID_HANDLE_VALUE;
   HANDLE event_ = nullptr;
+  // Auto reset: each WakeRead ends one wait. Made with the device, so that a
+  // wake-up before the first read is not lost.
+  HANDLE wake_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
   OVERLAPPED overlapped_{};
   bool pending_ = false;
   bool closed_ = false;
