@@ -74,7 +74,6 @@ class FormWindow final : public ui::IFormView {
   void PlaceForm();
   void PrepareControl(std::size_t i);
   void BuildContents(std::size_t host);
-  void BuildPage(std::size_t page);
   void BuildEverything();
   void CreateControl(std::size_t i);
   HWND CreateChild(std::size_t i, const wchar_t* window_class, DWORD style, DWORD ex_style = 0);

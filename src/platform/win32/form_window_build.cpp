@@ -133,14 +133,6 @@ void FormWindow::BuildContents(std::size_t host) {
   }
 }
 
-void FormWindow::BuildPage(std::size_t page) {
-  if (!ValidIndex(page) || Desc(page).kind != Kind::Page) return;
-  // A page's page control exists once the form's (or the enclosing page's)
-  // controls do.
-  BuildContents(0);
-  BuildContents(page);
-}
-
 void FormWindow::BuildEverything() {
   BuildContents(0);
   // Parents come before their children in the table: a page inside another
