@@ -14,7 +14,9 @@
 #include <string>
 
 #include "harness.h"
+#include "remote_fixture.h"
 #include "tables.h"
+#include "ui/forms/forms.h"
 
 namespace e2e {
 namespace {
@@ -169,11 +171,19 @@ TEST_F(HighDpi, MainWindowIsDrawnLargerAt144Dpi) {
   EXPECT_EQ(at96.client.cx, 704);
   EXPECT_EQ(at96.client.cy, 513);
   Screenshot(L"main_window_96dpi");
+  ASSERT_TRUE(app_->SelectPage("TabSheet3"));
+  Screenshot(L"media_page_96dpi");
 
   Start(144);
   const Look at144 = Read();
   ExpectScaled(at96, at144);
   Screenshot(L"main_window_144dpi");
+  // Pages with pictures (the media buttons' pictograms, the launcher's
+  // digits on their own faces), for a look.
+  ASSERT_TRUE(app_->SelectPage("TabSheet3"));
+  Screenshot(L"media_page_144dpi");
+  ASSERT_TRUE(app_->SelectPage("TabSheet12"));
+  Screenshot(L"launcher_page_144dpi");
 
   // The about box gives the screen's resolution in its own pixels, not in
   // the layout's.
@@ -183,6 +193,11 @@ TEST_F(HighDpi, MainWindowIsDrawnLargerAt144Dpi) {
   EXPECT_EQ(WindowText(app_->Control(L"TForm8", "Label8")),
             std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L" x " +
                 std::to_wstring(GetSystemMetrics(SM_CYSCREEN)));
+  const std::wstring& folder = TestPaths().screenshots;
+  if (!folder.empty()) {
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(about, folder + L"\\about_box_144dpi.bmp"));
+  }
 }
 
 TEST_F(HighDpi, ADensityChangeLaysTheOpenWindowOutAgain) {
@@ -203,6 +218,56 @@ TEST_F(HighDpi, ADensityChangeLaysTheOpenWindowOutAgain) {
     EXPECT_TRUE(EqualRect(&rect, &moved.rects.at(name))) << name;
   EXPECT_EQ(moved.status_edges, fresh.status_edges);
   Screenshot(L"main_window_96dpi_moved_to_144dpi");
+}
+
+// The on-screen display, announced by the remote while the window is reduced.
+class HighDpiOsd : public RemoteControlTest {
+ protected:
+  void SetUp() override {
+    SetProcessDPIAware();
+    saved_ = ReadLogPixels();
+    ASSERT_TRUE(WriteLogPixels(144));
+    RemoteControlTest::SetUp();
+  }
+  void TearDown() override {
+    RemoteControlTest::TearDown();
+    EXPECT_TRUE(WriteLogPixels(saved_)) << "LogPixels could not be put back";
+  }
+  std::optional<DWORD> saved_;
+};
+
+TEST_F(HighDpiOsd, LandsWhereItsFormulaPutsItOnTheScreensPixels) {
+  constexpr int kToggle = 4501;  // Windows Media Player's toggle, slot 45
+  std::vector<std::string> programme = ValidProgramme();
+  programme[45] = std::to_string(kToggle);
+  std::vector<std::string> settings = EmptySettings();
+  settings[5] = "OSD_ON";
+  settings[6] = "POSI_OSD_HG";  // top left: a sixteenth of the screen's width in from both edges
+  Start(programme, settings);
+  HWND osd = app_->Form(L"TForm5");
+  ASSERT_NE(osd, nullptr);
+  ASSERT_TRUE(app_->ClickToolButton("ToolButton2"));  // "Réduire"
+  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->main_window()); }, kWait));
+
+  ShowWatch watch(osd);
+  ASSERT_TRUE(Send(kToggle));
+  ASSERT_TRUE(watch.WaitShown(kWait)) << "no on-screen display";
+  ASSERT_TRUE(app_->Sync());
+  // The formula works on the screen in layout pixels (1280 / 1.5 = 853,
+  // 853 / 16 = 53); 53 layout pixels are 80 of the screen's, its sixteenth.
+  const int margin = GetSystemMetrics(SM_CXSCREEN) / 16;
+  RECT place{};
+  GetWindowRect(osd, &place);
+  EXPECT_NEAR(place.left, margin, 1);
+  EXPECT_NEAR(place.top, margin, 1);
+  const talvoro::ui::ControlSpec& table = talvoro::ui::OsdLayout().controls[0];
+  const SIZE client = ClientSize(osd);
+  EXPECT_EQ(client.cx, At144(table.w));
+  EXPECT_EQ(client.cy, At144(table.h));
+  Sleep(100);  // its first paint
+  const std::wstring& folder = TestPaths().screenshots;
+  if (!folder.empty() && IsWindowVisible(osd))
+    EXPECT_TRUE(SaveScreenshot(osd, folder + L"\\osd_144dpi.bmp"));
 }
 
 }  // namespace

@@ -49,6 +49,15 @@ TEST(Win32DpiScale, LogicalToDeviceAndBackIsExactAtEveryCommonDensity) {
   }
 }
 
+TEST(Win32DpiScale, FontHeightsRoundTowardsZero) {
+  EXPECT_EQ(FontHeightFor(-11, 96), -11);
+  EXPECT_EQ(FontHeightFor(-11, 144), -16);  // 16.5: the text stays inside its box
+  EXPECT_EQ(FontHeightFor(-11, 120), -13);  // 13.75
+  EXPECT_EQ(FontHeightFor(-11, 192), -22);
+  EXPECT_EQ(FontHeightFor(13, 144), 19);    // a cell height (positive), 19.5
+  EXPECT_EQ(FontHeightFor(0, 144), 0);      // the default size stays the default
+}
+
 TEST(Win32DpiScale, NoDensityCountsAs96) {
   EXPECT_EQ(ToDevice(50, 0), 50);
   EXPECT_EQ(ToLogical(50, 0), 50);

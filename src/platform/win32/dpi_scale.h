@@ -30,4 +30,13 @@ constexpr int ToLogical(int device, int dpi) {
   return dpi == kLogicalDpi ? device : ScaleRounded(device, kLogicalDpi, dpi);
 }
 
+// A font height of the tables (negative: a character height) for a screen
+// of `dpi`. Rounded towards zero, unlike lengths: a glyph's advance grows a
+// little faster than its height with hinting, and a text must never
+// outgrow the box the tables give it (11 pixels at 144 dpi are 16, not 17).
+constexpr int FontHeightFor(int logical_height, int dpi) {
+  if (dpi <= 0 || dpi == kLogicalDpi) return logical_height;
+  return static_cast<int>(static_cast<long long>(logical_height) * dpi / kLogicalDpi);
+}
+
 }  // namespace talvoro::platform::win32

@@ -50,7 +50,7 @@ HFONT UiResources::Font(const ui::Style* style, bool underline, int dpi) {
   // A negative height asks for that character height in pixels, which is
   // what the tables give (positive would include the internal leading).
   const int height =
-      ToDevice(style && style->font_px > 0 ? -style->font_px : base_font_.lfHeight, dpi);
+      FontHeightFor(style && style->font_px > 0 ? -style->font_px : base_font_.lfHeight, dpi);
   const bool bold = (flags & ui::flag::kBold) != 0;
   const bool italic = (flags & ui::flag::kItalic) != 0;
   const FontKey key{face, height, bold, italic, underline};
