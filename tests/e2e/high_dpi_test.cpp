@@ -89,7 +89,7 @@ struct Look {
   SIZE client{};
   std::map<std::string, RECT> rects;
   std::vector<int> status_edges;
-  int status_height = 0;
+  SIZE text{};  // a label sized to its text: "Activer les codes IR programmés"
 };
 
 class HighDpi : public ::testing::Test {
@@ -129,10 +129,8 @@ class HighDpi : public ::testing::Test {
     HWND status = app_->status_bar();
     if (status) {
       StatusBarParts(app_->process().handle(), status, &look.status_edges);
-      RECT rect{};
-      GetClientRect(status, &rect);
-      look.status_height = rect.bottom;
     }
+    if (HWND label = app_->Control("LabelAct1")) look.text = ClientSize(label);
     return look;
   }
 
@@ -155,9 +153,9 @@ class HighDpi : public ::testing::Test {
     ASSERT_EQ(at96.status_edges.size(), at144.status_edges.size());
     for (std::size_t n = 0; n + 1 < at96.status_edges.size(); ++n)
       EXPECT_EQ(at144.status_edges[n], At144(at96.status_edges[n])) << "panel " << n;
-    // The text grew with the screen: the status bar is as high as its font.
-    EXPECT_GE(at144.status_height * 4, at96.status_height * 5)
-        << at96.status_height << " -> " << at144.status_height;
+    // The text grew with the screen (its font is about half as large again).
+    EXPECT_GE(at144.text.cx * 10, at96.text.cx * 13) << at96.text.cx << " -> " << at144.text.cx;
+    EXPECT_GE(at144.text.cy * 10, at96.text.cy * 13) << at96.text.cy << " -> " << at144.text.cy;
   }
 
   std::optional<DWORD> saved_;
@@ -197,6 +195,22 @@ TEST_F(HighDpi, MainWindowIsDrawnLargerAt144Dpi) {
   if (!folder.empty()) {
     Sleep(300);
     EXPECT_TRUE(SaveScreenshot(about, folder + L"\\about_box_144dpi.bmp"));
+  }
+}
+
+TEST_F(HighDpi, TheSettingsDialogIsScaledToo) {
+  Start(144);
+  ASSERT_TRUE(app_->MenuCommand("Paramtres1"));
+  HWND settings = app_->Form(L"TForm3");
+  ASSERT_TRUE(WaitUntil([&] { return settings && IsWindowVisible(settings); }, 10s));
+  const talvoro::ui::ControlSpec& table = talvoro::ui::SettingsLayout().controls[0];
+  const SIZE client = ClientSize(settings);
+  EXPECT_EQ(client.cx, At144(table.w));
+  EXPECT_EQ(client.cy, At144(table.h));
+  const std::wstring& folder = TestPaths().screenshots;
+  if (!folder.empty()) {
+    Sleep(300);
+    EXPECT_TRUE(SaveScreenshot(settings, folder + L"\\settings_dialog_144dpi.bmp"));
   }
 }
 

@@ -15,13 +15,13 @@ TEST(Win32DpiScale, At96DpiNothingChanges) {
 
 TEST(Win32DpiScale, RoundsToTheNearestPixelWithHalvesAwayFromZero) {
   // 120 dpi: x 1.25.
-  EXPECT_EQ(ToDevice(1, 120), 1);   // 1.25
-  EXPECT_EQ(ToDevice(2, 120), 3);   // 2.5
-  EXPECT_EQ(ToDevice(3, 120), 4);   // 3.75
+  EXPECT_EQ(ToDevice(1, 120), 1);  // 1.25
+  EXPECT_EQ(ToDevice(2, 120), 3);  // 2.5
+  EXPECT_EQ(ToDevice(3, 120), 4);  // 3.75
   EXPECT_EQ(ToDevice(16, 120), 20);
   // 144 dpi: x 1.5.
-  EXPECT_EQ(ToDevice(1, 144), 2);   // 1.5
-  EXPECT_EQ(ToDevice(3, 144), 5);   // 4.5
+  EXPECT_EQ(ToDevice(1, 144), 2);    // 1.5
+  EXPECT_EQ(ToDevice(3, 144), 5);    // 4.5
   EXPECT_EQ(ToDevice(13, 144), 20);  // 19.5
   EXPECT_EQ(ToDevice(-1, 144), -2);  // symmetric around zero, as MulDiv
   EXPECT_EQ(ToDevice(-3, 144), -5);
@@ -54,8 +54,8 @@ TEST(Win32DpiScale, FontHeightsRoundTowardsZero) {
   EXPECT_EQ(FontHeightFor(-11, 144), -16);  // 16.5: the text stays inside its box
   EXPECT_EQ(FontHeightFor(-11, 120), -13);  // 13.75
   EXPECT_EQ(FontHeightFor(-11, 192), -22);
-  EXPECT_EQ(FontHeightFor(13, 144), 19);    // a cell height (positive), 19.5
-  EXPECT_EQ(FontHeightFor(0, 144), 0);      // the default size stays the default
+  EXPECT_EQ(FontHeightFor(13, 144), 19);  // a cell height (positive), 19.5
+  EXPECT_EQ(FontHeightFor(0, 144), 0);    // the default size stays the default
 }
 
 TEST(Win32DpiScale, NoDensityCountsAs96) {

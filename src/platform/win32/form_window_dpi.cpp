@@ -35,8 +35,12 @@ POINT FormWindow::ScreenOrigin(int outer_w, int outer_h) const {
 }
 
 void FormWindow::UnthemeOwnColours(std::size_t i) {
+  // A sub-application and class list that name no part of any visual style
+  // leave the control without one: it draws itself the classic way, in the
+  // colours WM_CTLCOLOR* hands it. (An empty string would do on Windows;
+  // Wine's theme manager cannot keep an empty name and themes it anyway.)
   if (controls_[i].hwnd && WantsClassicLook(form_.layout(), i))
-    SetWindowTheme(controls_[i].hwnd, L"", L"");
+    SetWindowTheme(controls_[i].hwnd, L" ", L" ");
 }
 
 void FormWindow::ScaleToolBar(std::size_t i) {
