@@ -72,7 +72,7 @@ void AboutBox::Refresh() {
   const platform::MemoryStatus memory = system_.Memory();
   form_.SetText(AboutId::Label6, MemoryText(memory.total_physical_bytes, system_.LocaleGrouping()));
   form_.SetText(AboutId::Label7, LoadText(memory.load_percent));
-  form_.SetText(AboutId::Label8, ResolutionText(shell_.PrimaryScreenSize()));
+  form_.SetText(AboutId::Label8, ResolutionText(shell_.ScreenResolution()));
   form_.SetText(AboutId::Label9, ColourText(system_.ColourDepth()));
 }
 

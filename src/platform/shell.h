@@ -38,9 +38,12 @@ class IShell {
   // Shows or hides the application's taskbar entry.
   virtual void ShowTaskbarEntry(TaskbarShow how) = 0;
   virtual void BringMainWindowToForeground() = 0;
-  // The primary screen's size in pixels.
+  // The primary screen's size in layout pixels (pixels of a 96 dpi screen,
+  // the unit of the forms' tables): what windows and menus are placed by.
   virtual ScreenSize PrimaryScreenSize() = 0;
-  // Where the mouse cursor is, in screen pixels (popup menus open there).
+  // Its resolution: its size in its own pixels, for display.
+  virtual ScreenSize ScreenResolution() { return PrimaryScreenSize(); }
+  // Where the mouse cursor is, in layout pixels (popup menus open there).
   virtual void CursorPosition(int& x, int& y) = 0;
   // Ends the message loop; the program ends once the current handler returns.
   virtual void RequestTerminate() = 0;

@@ -123,6 +123,15 @@ TEST_F(AboutBoxTest, ActivationFillsTheFourValuesInTheOrderTheyAreListed) {
   EXPECT_EQ(fake.system_info.memory_reads, 1);
 }
 
+TEST_F(AboutBoxTest, ShowsTheScreensOwnPixelsOnADenseScreen) {
+  // 150 %: windows are placed on a 1280 x 720 layout, the screen has 1920 x 1080 pixels.
+  fake.shell.screen = {1280, 720};
+  fake.shell.resolution = platform::ScreenSize{1920, 1080};
+  Open();
+  Activate();
+  EXPECT_EQ(about().Text(AboutId::Label8), "1920 x 1080");
+}
+
 TEST_F(AboutBoxTest, EveryActivationReadsTheComputerAfresh) {
   Open();
   Activate();

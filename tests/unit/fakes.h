@@ -202,6 +202,9 @@ class FakeShell : public platform::IShell {
   void BringMainWindowToForeground() override { calls.push_back("foreground"); }
   platform::ScreenSize screen{1024, 768};
   platform::ScreenSize PrimaryScreenSize() override { return screen; }
+  // The screen's own pixels, when they differ from the layout's (a dense screen).
+  std::optional<platform::ScreenSize> resolution;
+  platform::ScreenSize ScreenResolution() override { return resolution ? *resolution : screen; }
   int cursor_x = 0, cursor_y = 0;
   void CursorPosition(int& x, int& y) override {
     x = cursor_x;

@@ -287,5 +287,50 @@ TEST(Win32LayoutPlan, TheProgramsFormsAreWellFormedForTheWindowLayer) {
   }
 }
 
+TEST(Win32LayoutPlan, OnlyButtonsWithColoursOfTheirOwnLeaveTheVisualStyle) {
+  static constexpr ui::Style kRedText{.colour = 0xFF0000};
+  enum : std::size_t { kF, kPlainPanel, kPlainBox, kRedBox, kPlainButton, kRedLabel, kBluePanel,
+                       kOnBlue, kTrack };
+  static constexpr ControlSpec kRows[] = {
+      {"TForm9", Kind::Form, 0, 0, 0, 300, 200, "", "", &kPlain},
+      {"Panel1", Kind::Panel, kF, 0, 0, 100, 100, "", "", &kPlain},
+      {"CheckBox1", Kind::CheckBox, kPlainPanel, 4, 4, 80, 17, "a", "", &kPlain},
+      {"CheckBox2", Kind::CheckBox, kPlainPanel, 4, 24, 80, 17, "b", "", &kRedText},
+      {"Button1", Kind::Button, kF, 4, 120, 80, 25, "c", "", nullptr},
+      {"Label1", Kind::Label, kF, 4, 150, 80, 13, "d", "", &kRedText},
+      {"Panel2", Kind::Panel, kF, 150, 0, 100, 100, "", "", &kBlueFace},
+      {"RadioButton1", Kind::RadioButton, kBluePanel, 4, 4, 80, 17, "e", "", &kPlain},
+      {"TrackBar1", Kind::TrackBar, kBluePanel, 4, 30, 80, 20, "", "", &kPlain},
+  };
+  const FormLayout layout{"TForm9", kRows, {}};
+  EXPECT_FALSE(WantsClassicLook(layout, kPlainBox));
+  EXPECT_TRUE(WantsClassicLook(layout, kRedBox));         // its own text colour
+  EXPECT_FALSE(WantsClassicLook(layout, kPlainButton));   // no style at all
+  EXPECT_TRUE(WantsClassicLook(layout, kOnBlue));         // on a face of the program's
+  EXPECT_FALSE(WantsClassicLook(layout, kRedLabel));      // statics are not themed
+  EXPECT_FALSE(WantsClassicLook(layout, kTrack));         // nor anything but buttons
+  EXPECT_FALSE(WantsClassicLook(layout, kBluePanel));
+  EXPECT_FALSE(WantsClassicLook(layout, kF));
+  // The test table above: radio buttons in a group box on a blue page.
+  EXPECT_TRUE(WantsClassicLook(kLayout, kRadio1));
+  EXPECT_TRUE(WantsClassicLook(kLayout, kRadio3));
+}
+
+TEST(Win32LayoutPlan, TheProgramsWindowsOnColouredFacesGetClassicButtons) {
+  auto row = [](const FormLayout& layout, std::string_view name) {
+    for (std::size_t i = 0; i < layout.controls.size(); ++i)
+      if (layout.controls[i].name == name) return i;
+    ADD_FAILURE() << name;
+    return std::size_t{0};
+  };
+  // The conflict warning's green face and the learning dialog's white one.
+  EXPECT_TRUE(WantsClassicLook(ui::ConflictLayout(), row(ui::ConflictLayout(), "Button1")));
+  EXPECT_TRUE(WantsClassicLook(ui::LearnLayout(), row(ui::LearnLayout(), "Button1")));
+  // Plain dialogs and pages keep the system's look.
+  EXPECT_FALSE(WantsClassicLook(ui::AboutLayout(), row(ui::AboutLayout(), "Button1")));
+  EXPECT_FALSE(WantsClassicLook(ui::SettingsLayout(), row(ui::SettingsLayout(), "CheckBox1")));
+  EXPECT_FALSE(WantsClassicLook(ui::MainLayout(), row(ui::MainLayout(), "RadioButton1")));
+}
+
 }  // namespace
 }  // namespace talvoro::platform::win32

@@ -52,5 +52,22 @@ TEST(Win32SwitchGeometry, DegenerateBoxesGiveEmptyPartsNotInvertedOnes) {
   }
 }
 
+TEST(Win32SwitchGeometry, AtHigherDensityTheGapsGrowWithTheBox) {
+  // The 50 x 22 switch of the tables at 144 dpi is 75 x 33 pixels.
+  const SwitchGeometry at96 = LayoutSwitch(50, 22, true, false);
+  const SwitchGeometry at144 = LayoutSwitch(75, 33, true, false, 144);
+  EXPECT_EQ(at96.knob.left - at96.track.left, at96.track.right - at96.track.left - 20 + 2);
+  // The knob keeps its inset from the track in proportion: 2 -> 3 pixels.
+  EXPECT_EQ(at96.track.bottom - at96.knob.bottom, 2);
+  EXPECT_EQ(at144.track.bottom - at144.knob.bottom, 3);
+  EXPECT_EQ(at144.knob.top - at144.track.top, 3);
+  // A caption starts 4 -> 6 pixels right of the track.
+  const SwitchGeometry captioned = LayoutSwitch(300, 30, true, true, 144);
+  EXPECT_EQ(captioned.caption.left, 60 + 6);
+  // At 96 dpi the default is the table's own geometry.
+  const SwitchGeometry same = LayoutSwitch(200, 20, true, true, 96);
+  EXPECT_EQ(same.caption.left, LayoutSwitch(200, 20, true, true).caption.left);
+}
+
 }  // namespace
 }  // namespace talvoro::platform::win32

@@ -1,6 +1,7 @@
 // A form's window procedures and the routing of user input to the form.
 #include "platform/win32/form_window.h"
 
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/error_box.h"
 #include "platform/win32/form_input.h"
 #include "platform/win32/form_window_internal.h"
@@ -303,6 +304,11 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
             GetParent(controls_[i].hwnd) == hwnd_)
           SendMessageW(controls_[i].hwnd, WM_SIZE, 0, 0);
       break;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another density (or the density changed):
+      // the new one is in the low word; lParam suggests the new frame.
+      ApplyDpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      return 0;
     case WM_CLOSE:
       // The form decides: quit, hide, or nothing. The window is not destroyed.
       form_.ViewClose();

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/win32/dpi_scale.h"
 #include "platform/win32/layout_plan.h"
 #include "platform/win32/picture.h"
 #include "platform/win32/ui_resources.h"
@@ -114,6 +115,20 @@ class FormWindow final : public ui::IFormView {
   bool HandleControlKey(HWND hwnd, std::size_t i, UINT message, WPARAM wparam, LPARAM lparam,
                         LRESULT& result);
 
+  // Screen density (form_window_dpi.cpp). The layout tables and the core
+  // count in pixels of a 96 dpi screen; these turn them into this window's
+  // pixels and back, at every place a coordinate meets a Win32 call.
+  int Px(int logical) const { return ToDevice(logical, dpi_); }
+  int Logical(int device) const { return ToLogical(device, dpi_); }
+  HFONT FontFor(std::size_t i);
+  // The form's top-left corner on the screen, for a frame of this size.
+  POINT ScreenOrigin(int outer_w, int outer_h) const;
+  // WM_DPICHANGED: fonts, pictures and every control laid out anew for
+  // `dpi`, and the window moved to `suggested` (when given).
+  void ApplyDpi(int dpi, const RECT* suggested);
+  void ScaleToolBar(std::size_t i);
+  void UnthemeOwnColours(std::size_t i);
+
   // Input and drawing (form_window.cpp, form_window_paint.cpp).
   LRESULT HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam);
   bool HandleHostMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);
@@ -156,6 +171,7 @@ class FormWindow final : public ui::IFormView {
   int menu_loop_depth_ = 0;
   std::vector<std::size_t> stale_menus_;  // rebuilt once the menu loop is over
   bool activating_ = false;
+  int dpi_ = kLogicalDpi;  // the density the window is drawn at
   // Set while the core's text goes into an edit field (or a combo box's):
   // the field's change notification is then not reported back as the user's.
   bool setting_text_ = false;

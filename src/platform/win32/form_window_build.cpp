@@ -1,5 +1,6 @@
 // Building a form's window and controls from its layout table.
 #include "platform/win32/form_window.h"
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/form_window_internal.h"
 #include "platform/win32/keyboard_plan.h"
 #include "platform/win32/layout_plan.h"
@@ -76,9 +77,10 @@ void FormWindow::Create() {
                           style, CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr,
                           res_.instance(), this);
   if (!hwnd_) return;
+  dpi_ = WindowDpi(hwnd_);
   controls_[0].hwnd = hwnd_;
   controls_[0].host = owner;
-  controls_[0].font = res_.Font(Desc(0).style);
+  controls_[0].font = FontFor(0);
   for (std::size_t i = 1; i < controls_.size(); ++i) PrepareControl(i);
 
   // The controls themselves wait until the form is first shown (ShowForm),
@@ -100,7 +102,7 @@ void FormWindow::PrepareControl(std::size_t i) {
   const Placement placement = PlaceControl(form_.layout(), i);
   c.dx = placement.dx;
   c.dy = placement.dy;
-  c.font = res_.Font(desc.style, desc.kind == Kind::LinkLabel);
+  c.font = FontFor(i);
   c.hint = Utf8ToWide(desc.hint ? desc.hint : "");
   // Menus are built at once, tool-bar buttons with their tool bar.
   if (desc.kind == Kind::MainMenu || desc.kind == Kind::PopupMenu || IsMenuEntry(desc.kind))
@@ -117,7 +119,7 @@ void FormWindow::BuildContents(std::size_t host) {
                         WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                         CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, res_.instance(), nullptr);
     // Without a maximum width a tool-tip never wraps its text.
-    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 400);
+    if (tooltip_) SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Px(400));
   }
   const std::vector<std::size_t> order = CreationOrder(form_.layout(), host);
   for (std::size_t i : order) CreateControl(i);
@@ -146,31 +148,29 @@ void FormWindow::PlaceForm() {
   DWORD ex_style = 0;
   const DWORD style = FormStyle(&ex_style);
   const bool has_menu = GetMenu(hwnd_) != nullptr;
-  RECT frame{0, 0, state.w, state.h};
-  AdjustWindowRectEx(&frame, style, has_menu, ex_style);
+  RECT frame{0, 0, Px(state.w), Px(state.h)};
+  AdjustFrameForDpi(&frame, style, has_menu, ex_style, dpi_);
   int outer_w = frame.right - frame.left;
   int outer_h = frame.bottom - frame.top;
-  const Origin origin = FormOrigin(state.x, state.y, outer_w, outer_h,
-                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  const POINT origin = ScreenOrigin(outer_w, outer_h);
   SetWindowPos(hwnd_, nullptr, origin.x, origin.y, outer_w, outer_h, SWP_NOZORDER | SWP_NOACTIVATE);
   // AdjustWindowRectEx counts a menu bar as one row; a bar that wraps onto
   // a second row eats into the client area, which the table sizes exactly.
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const int missing_w = state.w - client.right;
-  const int missing_h = state.h - client.bottom;
+  const int missing_w = Px(state.w) - client.right;
+  const int missing_h = Px(state.h) - client.bottom;
   if (missing_w != 0 || missing_h != 0) {
     outer_w += missing_w;
     outer_h += missing_h;
-    const Origin again = FormOrigin(state.x, state.y, outer_w, outer_h,
-                                    GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    const POINT again = ScreenOrigin(outer_w, outer_h);
     SetWindowPos(hwnd_, nullptr, again.x, again.y, outer_w, outer_h, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
 
 Size FormWindow::InitialSize(std::size_t i) {
   const ui::ControlState& state = form_.state(i);
-  Size size{state.w, state.h};
+  Size size{Px(state.w), Px(state.h)};
   const Kind kind = Desc(i).kind;
   if (kind == Kind::Label || kind == Kind::LinkLabel) {
     // Sized once, from the text it starts with.
@@ -181,7 +181,7 @@ Size FormWindow::InitialSize(std::size_t i) {
     size = LabelSize(Desc(i), size, text, line_height);
   }
   // A combo box's window includes its drop-down list.
-  if (kind == Kind::ComboBox) size.h += kComboDropHeight;
+  if (kind == Kind::ComboBox) size.h += Px(kComboDropHeight);
   return size;
 }
 
@@ -208,11 +208,12 @@ HWND FormWindow::CreateChild(std::size_t i, const wchar_t* window_class, DWORD s
                                 : Utf8ToWide(state.text);
   const Size size = InitialSize(i);
   const bool ours = std::wstring_view(window_class) == kChildClass;
-  c.hwnd = CreateWindowExW(ex_style, window_class, text.c_str(), style, state.x + c.dx,
-                           state.y + c.dy, size.w, size.h, c.host,
+  c.hwnd = CreateWindowExW(ex_style, window_class, text.c_str(), style, Px(state.x + c.dx),
+                           Px(state.y + c.dy), size.w, size.h, c.host,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + i)),
                            res_.instance(), ours ? this : nullptr);
   if (c.hwnd) SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(c.font), FALSE);
+  if (c.hwnd) UnthemeOwnColours(i);
   return c.hwnd;
 }
 
@@ -252,8 +253,9 @@ void FormWindow::CreateControl(std::size_t i) {
       // The tool bar refuses buttons until it knows which TBBUTTON layout
       // the caller was compiled with.
       SendMessageW(c.hwnd, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-      SendMessageW(c.hwnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(kGlyphSize, kGlyphSize));
-      HIMAGELIST images = ImageList_Create(kGlyphSize, kGlyphSize, ILC_COLOR24 | ILC_MASK, 8, 8);
+      SendMessageW(c.hwnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(Px(kGlyphSize), Px(kGlyphSize)));
+      HIMAGELIST images =
+          ImageList_Create(Px(kGlyphSize), Px(kGlyphSize), ILC_COLOR24 | ILC_MASK, 8, 8);
       SendMessageW(c.hwnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
       break;
     }
@@ -384,9 +386,9 @@ void FormWindow::AddTooltip(std::size_t i) {
   const Control& c = controls_[i];
   if (!tooltip_ || !c.hwnd || c.hint.empty()) return;
   TOOLINFOW info{};
-  // The oldest layout the tool-tip control accepts: the full size of this
-  // header's TOOLINFOW is refused by the common controls version 5 that a
-  // program without a version-6 manifest gets.
+  // The oldest layout the tool-tip control accepts, which both common
+  // controls versions take: the full size of this header's TOOLINFOW is
+  // refused by version 5 (a system that ignores the manifest's request).
   info.cbSize = TTTOOLINFOW_V2_SIZE;
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = c.host;
@@ -434,11 +436,12 @@ void FormWindow::AddToolButton(std::size_t i) {
   const HWND toolbar = c.host;
   TBBUTTON button{};
   if (desc.kind == Kind::ToolSeparator) {
-    button.iBitmap = 8;  // a separator's "image" is its width
+    button.iBitmap = Px(8);  // a separator's "image" is its width
     button.fsStyle = BTNS_SEP;
   } else {
     auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(toolbar, TB_GETIMAGELIST, 0, 0));
-    button.iBitmap = images ? AddToolGlyph(images, c.hint, Utf8ToWide(state.text)) : I_IMAGENONE;
+    button.iBitmap =
+        images ? AddToolGlyph(images, c.hint, Utf8ToWide(state.text), Px(kGlyphSize)) : I_IMAGENONE;
     button.idCommand = kFirstControlId + static_cast<int>(i);
     button.fsStyle = BTNS_BUTTON;
     button.fsState = static_cast<BYTE>((state.enabled ? TBSTATE_ENABLED : 0) |
@@ -456,7 +459,7 @@ void FormWindow::AddToolButton(std::size_t i) {
     // The table's width, with some room for a caption the system's font
     // draws wider than the original one did.
     if (desc.w > 0)
-      SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(desc.w, desc.w + desc.w / 4));
+      SendMessageW(toolbar, TB_SETBUTTONWIDTH, 0, MAKELPARAM(Px(desc.w), Px(desc.w + desc.w / 4)));
   }
   SendMessageW(toolbar, TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&button));
 }

@@ -19,8 +19,9 @@ inline constexpr int kComboDropHeight = 160;  // a combo box's list, below its e
 inline constexpr UINT kRebuildMenus = WM_APP + 10;
 
 // Draws a 16 x 16 tool bar image chosen by the button's hint (a few known
-// commands have a picture; anything else shows its first letter) and adds it
-// to `images`; returns its index.
-int AddToolGlyph(HIMAGELIST images, std::wstring_view hint, std::wstring_view caption);
+// commands have a picture; anything else shows its first letter), scaled to
+// `size` x `size` pixels, and adds it to `images`; returns its index.
+int AddToolGlyph(HIMAGELIST images, std::wstring_view hint, std::wstring_view caption,
+                 int size = kGlyphSize);
 
 }  // namespace talvoro::platform::win32

@@ -85,10 +85,10 @@ void FormWindow::PaintContainer(std::size_t i, HDC dc) {
     frame.top += metrics.tmHeight / 2;
     DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
     if (!text.empty()) {
-      RECT caption{8, 0, client.right - 8, metrics.tmHeight};
+      RECT caption{Px(8), 0, client.right - Px(8), metrics.tmHeight};
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &caption,
                 DT_SINGLELINE | DT_LEFT | DT_TOP | DT_CALCRECT);
-      RECT gap{caption.left - 2, caption.top, caption.right + 2, caption.bottom};
+      RECT gap{caption.left - Px(2), caption.top, caption.right + Px(2), caption.bottom};
       FillRect(dc, &gap, res_.Brush(background));
       DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &caption,
                 DT_SINGLELINE | DT_LEFT | DT_TOP);
@@ -110,7 +110,7 @@ void FormWindow::PaintSwitch(std::size_t i, HDC dc) {
   const bool on = state.checked;
   const bool enabled = IsWindowEnabled(hwnd) != FALSE;
   const std::wstring caption = Utf8ToWide(state.text);
-  const SwitchGeometry g = LayoutSwitch(client.right, client.bottom, on, !caption.empty());
+  const SwitchGeometry g = LayoutSwitch(client.right, client.bottom, on, !caption.empty(), dpi_);
 
   // On: a green track with the knob at the "on" end; off: a grey one. The
   // disabled look washes both out towards the background.
@@ -134,7 +134,7 @@ void FormWindow::PaintSwitch(std::size_t i, HDC dc) {
 
   SetBkMode(dc, TRANSPARENT);
   {
-    Selected font(dc, res_.Font(nullptr, false));
+    Selected font(dc, res_.Font(nullptr, false, dpi_));
     SetTextColor(dc, label);
     RECT text_rect = ToRect(g.state_text);
     const wchar_t* word = on ? L"ON" : L"OFF";
@@ -164,7 +164,8 @@ void FormWindow::PaintImage(std::size_t i, HDC dc) {
   GetClientRect(controls_[i].hwnd, &client);
   FillRect(dc, &client, res_.Brush(BackgroundColour(form_.layout(), i)));
   if (const Picture* picture = controls_[i].picture.get())
-    picture->Draw(dc, 0, 0, (Flags(i) & ui::flag::kTransparent) != 0);
+    picture->Draw(dc, 0, 0, Px(picture->width()), Px(picture->height()),
+                  (Flags(i) & ui::flag::kTransparent) != 0);
 }
 
 void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
@@ -188,7 +189,7 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
     const std::uint32_t bottom_right = pushed ? raised : dark;
     const LONG w = rect.right - rect.left;
     const LONG h = rect.bottom - rect.top;
-    for (LONG k = 0; k < 2; ++k) {
+    for (LONG k = 0; k < Px(2); ++k) {
       const RECT top{rect.left + k, rect.top + k, rect.left + w - k, rect.top + k + 1};
       const RECT left{rect.left + k, rect.top + k, rect.left + k + 1, rect.top + h - k};
       const RECT bottom{rect.left + k, rect.top + h - k - 1, rect.left + w - k, rect.top + h - k};
@@ -198,7 +199,7 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
       FillRect(dc, &bottom, res_.Brush(bottom_right));
       FillRect(dc, &right, res_.Brush(bottom_right));
     }
-    InflateRect(&rect, -2, -2);
+    InflateRect(&rect, -Px(2), -Px(2));
   } else {
     DrawEdge(dc, &rect, pushed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
   }
@@ -211,14 +212,16 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
   SIZE text_size{};
   if (!text.empty())
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &text_size);
-  const int gap = picture && !text.empty() ? 4 : 0;
-  const int content_w = (picture ? picture->width() : 0) + gap + text_size.cx;
+  const int gap = picture && !text.empty() ? Px(4) : 0;
+  const int picture_w = picture ? Px(picture->width()) : 0;
+  const int picture_h = picture ? Px(picture->height()) : 0;
+  const int content_w = picture_w + gap + text_size.cx;
   int x = rect.left + (rect.right - rect.left - content_w) / 2;
   if (picture) {
-    const int y = rect.top + (rect.bottom - rect.top - picture->height()) / 2;
+    const int y = rect.top + (rect.bottom - rect.top - picture_h) / 2;
     // Glyphs leave out their bottom-left colour, like the original buttons.
-    picture->Draw(dc, x, y, true);
-    x += picture->width() + gap;
+    picture->Draw(dc, x, y, picture_w, picture_h, true);
+    x += picture_w + gap;
   }
   if (!text.empty()) {
     SetTextColor(dc, enabled ? UiResources::ToColorRef(style ? style->colour : ui::kDefaultColour,
@@ -230,7 +233,7 @@ void FormWindow::DrawSpeedButton(std::size_t i, const DRAWITEMSTRUCT& item) {
   }
   if ((item.itemState & ODS_FOCUS) != 0 && (item.itemState & ODS_NOFOCUSRECT) == 0) {
     RECT mark = item.rcItem;
-    InflateRect(&mark, -3, -3);
+    InflateRect(&mark, -Px(3), -Px(3));
     SetTextColor(dc, RGB(0, 0, 0));
     SetBkColor(dc, RGB(255, 255, 255));
     DrawFocusRect(dc, &mark);
@@ -363,15 +366,25 @@ void DrawGlyph(HDC dc, Glyph glyph, wchar_t letter) {
 
 }  // namespace
 
-int AddToolGlyph(HIMAGELIST images, std::wstring_view hint, std::wstring_view caption) {
+int AddToolGlyph(HIMAGELIST images, std::wstring_view hint, std::wstring_view caption,
+                 int size) {
   const COLORREF kMaskColour = RGB(255, 0, 255);  // never used in a drawing
   HDC screen = GetDC(nullptr);
   HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, kGlyphSize, kGlyphSize);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, size, size);
   ReleaseDC(nullptr, screen);
   {
     Selected selected(dc, bitmap);
-    Fill(dc, 0, 0, kGlyphSize, kGlyphSize, kMaskColour);
+    Fill(dc, 0, 0, size, size, kMaskColour);
+    // The glyphs are drawn on a 16 x 16 grid; a larger image scales the
+    // drawing itself (shapes and letter drawn at the size shown), not a
+    // finished 16 x 16 bitmap.
+    if (size != kGlyphSize) {
+      SetGraphicsMode(dc, GM_ADVANCED);
+      const float scale = static_cast<float>(size) / kGlyphSize;
+      const XFORM transform{scale, 0.0f, 0.0f, scale, 0.0f, 0.0f};
+      SetWorldTransform(dc, &transform);
+    }
     std::wstring_view source = !hint.empty() ? hint : caption;
     const wchar_t letter = source.empty() ? L'?' : source.front();
     DrawGlyph(dc, GlyphFor(hint), letter);

@@ -1,5 +1,6 @@
 // Mirroring the core's changes onto the real controls.
 #include "platform/win32/form_window.h"
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/form_window_internal.h"
 #include "platform/win32/layout_plan.h"
 #include "platform/win32/wide_text.h"
@@ -78,7 +79,7 @@ void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width,
 int FormWindow::OuterWidth() {
   RECT frame{};
   if (!hwnd_ || !GetWindowRect(hwnd_, &frame)) return 0;
-  return frame.right - frame.left;
+  return Logical(frame.right - frame.left);
 }
 
 void FormWindow::SetEditText(HWND field, const std::wstring& text) {
@@ -97,7 +98,7 @@ int FormWindow::TextWidth(std::size_t index, std::string_view utf8) {
   if (!hwnd_ || !ValidIndex(index)) return static_cast<int>(utf8.size()) * 6;
   int width = 0;
   MeasureLines(index, Utf8ToWide(utf8), &width, nullptr);
-  return width;
+  return Logical(width);
 }
 
 void FormWindow::ApplyText(std::size_t i) {
@@ -269,7 +270,7 @@ void FormWindow::ApplyBounds(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
-  Size size{state.w, state.h};
+  Size size{Px(state.w), Px(state.h)};
   if (Desc(i).kind == Kind::Label || Desc(i).kind == Kind::LinkLabel) {
     Size text;
     MeasureLines(i, Utf8ToWide(state.text), &text.w, &text.h);
@@ -277,8 +278,8 @@ void FormWindow::ApplyBounds(std::size_t i) {
     MeasureLines(i, L"", nullptr, &line_height);
     size = LabelSize(Desc(i), size, text, line_height);
   }
-  if (Desc(i).kind == Kind::ComboBox) size.h += kComboDropHeight;
-  SetWindowPos(c.hwnd, nullptr, state.x + c.dx, state.y + c.dy, size.w, size.h,
+  if (Desc(i).kind == Kind::ComboBox) size.h += Px(kComboDropHeight);
+  SetWindowPos(c.hwnd, nullptr, Px(state.x + c.dx), Px(state.y + c.dy), size.w, size.h,
                SWP_NOZORDER | SWP_NOACTIVATE);
   if (Desc(i).kind == Kind::PageControl) LayoutPages(i);
 }
@@ -394,7 +395,7 @@ void FormWindow::ApplyStatusParts(std::size_t i) {
   // SB_SETPARTS takes each panel's right edge, not its width.
   std::vector<int> edges;
   int right = 0;
-  for (int w : widths) edges.push_back(right += w);
+  for (int w : widths) edges.push_back(Px(right += w));
   // The last panel runs to the window's edge (-1): at 50 pixels " Code IR: 65535"
   // would be cut off, and the space right of it would be a dead strip.
   edges.back() = -1;
@@ -440,7 +441,7 @@ void FormWindow::ShowPopup(std::size_t i) {
   const HMENU menu = controls_[i].menu;
   if (!menu) return;
   const ui::ControlState& state = form_.state(i);
-  const POINT at{state.popup_x, state.popup_y};
+  const POINT at{ScreenToDevice(state.popup_x), ScreenToDevice(state.popup_y)};
   // A popup menu only closes on a click elsewhere when its owner is the
   // foreground window, which a window hidden in the notification area is
   // not: make it so first, and post a message after the menu returns so that

@@ -153,6 +153,20 @@ inline std::uint32_t HostBackground(const ui::FormLayout& layout, std::size_t in
   return BackgroundColour(layout, PlaceControl(layout, index).host);
 }
 
+// Push buttons, check boxes and radio buttons drawn by a visual style take
+// their text colour and face from the theme and ignore the colours the
+// program hands them (WM_CTLCOLORBTN, WM_CTLCOLORSTATIC): those of them that
+// have colours of their own, or stand on a face of the program's, are drawn
+// without the theme. Every other control keeps the system's look.
+inline bool WantsClassicLook(const ui::FormLayout& layout, std::size_t index) {
+  const ui::ControlSpec& desc = layout.controls[index];
+  if (desc.kind != ui::Kind::Button && desc.kind != ui::Kind::CheckBox &&
+      desc.kind != ui::Kind::RadioButton)
+    return false;
+  if (desc.style && desc.style->colour != ui::kDefaultColour) return true;
+  return BackgroundColour(layout, index) != ui::kDefaultColour;
+}
+
 inline std::uint32_t FlagsOf(const ui::ControlSpec& desc) {
   return desc.style ? desc.style->flags : 0;
 }

@@ -24,6 +24,10 @@ class Picture {
   int width() const { return width_; }
   int height() const { return height_; }
   void Draw(HDC dc, int x, int y, bool transparent) const;
+  // Drawn stretched to `w` x `h` pixels (a window on a denser screen):
+  // smoothed when opaque; with its transparent colour left out, each pixel
+  // is repeated instead, so that the cut-out edge stays exact.
+  void Draw(HDC dc, int x, int y, int w, int h, bool transparent) const;
 
  private:
   Picture() = default;

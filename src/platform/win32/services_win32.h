@@ -143,6 +143,7 @@ class Win32Shell final : public IShell {
   void ShowTaskbarEntry(TaskbarShow how) override;
   void BringMainWindowToForeground() override;
   ScreenSize PrimaryScreenSize() override;
+  ScreenSize ScreenResolution() override;
   void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
 

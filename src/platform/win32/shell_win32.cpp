@@ -1,3 +1,4 @@
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/launch_options.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/taskbar_window.h"
@@ -62,15 +63,22 @@ void Win32Shell::RequestTerminate() {
   PostQuitMessage(0);
 }
 
+// The core places windows and menus in layout pixels; the screen's are
+// converted with the system's density (see form_window_dpi.cpp).
 ScreenSize Win32Shell::PrimaryScreenSize() {
+  const ScreenSize pixels = ScreenResolution();
+  return {ScreenToLogical(pixels.width), ScreenToLogical(pixels.height)};
+}
+
+ScreenSize Win32Shell::ScreenResolution() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
 void Win32Shell::CursorPosition(int& x, int& y) {
   POINT point{};
   GetCursorPos(&point);
-  x = point.x;
-  y = point.y;
+  x = ScreenToLogical(point.x);
+  y = ScreenToLogical(point.y);
 }
 
 TrayEvent Win32Shell::DecodeTrayMessage(LPARAM lparam) {

@@ -5,7 +5,10 @@
 // vertical lever (knob up = on); otherwise the knob slides right for on. When
 // the switch has a caption and its box is at least twice as wide as tall, the
 // track takes the left part (twice its height) and the caption the rest.
+// `w` and `h` are the window's pixels; the fixed gaps grow with `dpi`.
 #pragma once
+
+#include "platform/win32/dpi_scale.h"
 
 namespace talvoro::platform::win32 {
 
@@ -26,12 +29,13 @@ struct SwitchGeometry {
   Box caption;     // empty when there is no caption area
 };
 
-inline SwitchGeometry LayoutSwitch(int w, int h, bool on, bool has_caption) {
+inline SwitchGeometry LayoutSwitch(int w, int h, bool on, bool has_caption,
+                                   int dpi = kLogicalDpi) {
   SwitchGeometry g;
   Box area{0, 0, w, h};
   if (has_caption && w >= 2 * h && h > 0) {
     area.right = 2 * h;
-    g.caption = Box{area.right + 4, 0, w, h};
+    g.caption = Box{area.right + ToDevice(4, dpi), 0, w, h};
   }
   g.vertical = area.height() > area.width();
   // One pixel of margin so that the rounded ends are not clipped.
@@ -39,7 +43,7 @@ inline SwitchGeometry LayoutSwitch(int w, int h, bool on, bool has_caption) {
   if (g.track.right < g.track.left) g.track.right = g.track.left;
   if (g.track.bottom < g.track.top) g.track.bottom = g.track.top;
 
-  const int inset = 2;
+  const int inset = ToDevice(2, dpi);
   if (g.vertical) {
     int knob_h = g.track.width();
     if (knob_h > g.track.height() / 2) knob_h = g.track.height() / 2;

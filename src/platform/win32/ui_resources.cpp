@@ -1,5 +1,6 @@
 #include "platform/win32/ui_resources.h"
 
+#include "platform/win32/dpi_win32.h"
 #include "platform/win32/font_faces.h"
 #include "platform/win32/wide_text.h"
 
@@ -29,6 +30,9 @@ UiResources::UiResources(HINSTANCE instance) : instance_(instance) {
   if (!big_icon_) big_icon_ = LoadIconW(nullptr, IDI_APPLICATION);
   if (!small_icon_) small_icon_ = big_icon_;
   GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof base_font_, &base_font_);
+  // The stock font is made for the system's density; each window scales it
+  // for its own.
+  base_font_.lfHeight = ToLogical(base_font_.lfHeight, SystemDpi());
 }
 
 UiResources::~UiResources() {
@@ -39,13 +43,14 @@ UiResources::~UiResources() {
   if (big_icon_) DestroyIcon(big_icon_);
 }
 
-HFONT UiResources::Font(const ui::Style* style, bool underline) {
+HFONT UiResources::Font(const ui::Style* style, bool underline, int dpi) {
   const std::uint32_t flags = style ? style->flags : 0;
   const std::wstring face =
       style && style->font ? Utf8ToWide(style->font) : std::wstring(base_font_.lfFaceName);
   // A negative height asks for that character height in pixels, which is
   // what the tables give (positive would include the internal leading).
-  const int height = style && style->font_px > 0 ? -style->font_px : base_font_.lfHeight;
+  const int height =
+      FontHeightFor(style && style->font_px > 0 ? -style->font_px : base_font_.lfHeight, dpi);
   const bool bold = (flags & ui::flag::kBold) != 0;
   const bool italic = (flags & ui::flag::kItalic) != 0;
   const FontKey key{face, height, bold, italic, underline};

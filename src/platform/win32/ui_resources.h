@@ -24,8 +24,9 @@ class UiResources {
   HICON small_icon() const { return small_icon_; }
 
   // The font of a style: its face, pixel height, weight and slant, each
-  // falling back to the system's dialog font.
-  HFONT Font(const ui::Style* style, bool underline = false);
+  // falling back to the system's dialog font; its height for a window drawn
+  // at `dpi` (one font per density, kept until the end).
+  HFONT Font(const ui::Style* style, bool underline = false, int dpi = 96);
   // A solid brush of a 0xRRGGBB colour; kDefaultColour gives the system's
   // face colour.
   HBRUSH Brush(std::uint32_t rgb);
@@ -36,7 +37,7 @@ class UiResources {
   static COLORREF Face(std::uint32_t rgb) { return ToColorRef(rgb, GetSysColor(COLOR_BTNFACE)); }
 
  private:
-  using FontKey = std::tuple<std::wstring, int, bool, bool, bool>;
+  using FontKey = std::tuple<std::wstring, int, bool, bool, bool>;  // height in device pixels
 
   // The face to ask GDI for: `face` when it is installed, else the first
   // installed face of the same metrics (FaceCandidates), else `face`.
@@ -45,7 +46,7 @@ class UiResources {
   HINSTANCE instance_;
   HICON big_icon_ = nullptr;
   HICON small_icon_ = nullptr;
-  LOGFONTW base_font_{};
+  LOGFONTW base_font_{};  // its height in pixels of a 96 dpi screen
   std::map<FontKey, HFONT> fonts_;
   std::map<std::uint32_t, HBRUSH> brushes_;
   std::map<std::wstring, std::wstring> installed_faces_;
