@@ -78,7 +78,8 @@ class FormWindow final : public ui::IFormView {
   void BuildEverything();
   void CreateControl(std::size_t i);
   HWND CreateChild(std::size_t i, const wchar_t* window_class, DWORD style, DWORD ex_style = 0);
-  Size InitialSize(std::size_t i);
+  // The size of a control's window, in device pixels, from its state.
+  Size WindowSize(std::size_t i);
   void AddPage(std::size_t i);
   void AddToolButton(std::size_t i);
   void AddTooltip(std::size_t i);

@@ -168,12 +168,12 @@ void FormWindow::PlaceForm() {
   }
 }
 
-Size FormWindow::InitialSize(std::size_t i) {
+Size FormWindow::WindowSize(std::size_t i) {
   const ui::ControlState& state = form_.state(i);
   Size size{Px(state.w), Px(state.h)};
   const Kind kind = Desc(i).kind;
   if (kind == Kind::Label || kind == Kind::LinkLabel) {
-    // Sized once, from the text it starts with.
+    // Labels follow their text's size.
     Size text;
     MeasureLines(i, Utf8ToWide(state.text), &text.w, &text.h);
     int line_height = 0;
@@ -206,7 +206,7 @@ HWND FormWindow::CreateChild(std::size_t i, const wchar_t* window_class, DWORD s
   const std::wstring text = kind == Kind::SpeedButton || kind == Kind::Switch
                                 ? Utf8ToWide(AccessibleName(form_.layout(), i, state.text))
                                 : Utf8ToWide(state.text);
-  const Size size = InitialSize(i);
+  const Size size = WindowSize(i);
   const bool ours = std::wstring_view(window_class) == kChildClass;
   c.hwnd = CreateWindowExW(ex_style, window_class, text.c_str(), style, Px(state.x + c.dx),
                            Px(state.y + c.dy), size.w, size.h, c.host,

@@ -270,15 +270,7 @@ void FormWindow::ApplyBounds(std::size_t i) {
       break;
   }
   if (!c.hwnd) return;
-  Size size{Px(state.w), Px(state.h)};
-  if (Desc(i).kind == Kind::Label || Desc(i).kind == Kind::LinkLabel) {
-    Size text;
-    MeasureLines(i, Utf8ToWide(state.text), &text.w, &text.h);
-    int line_height = 0;
-    MeasureLines(i, L"", nullptr, &line_height);
-    size = LabelSize(Desc(i), size, text, line_height);
-  }
-  if (Desc(i).kind == Kind::ComboBox) size.h += Px(kComboDropHeight);
+  const Size size = WindowSize(i);
   SetWindowPos(c.hwnd, nullptr, Px(state.x + c.dx), Px(state.y + c.dy), size.w, size.h,
                SWP_NOZORDER | SWP_NOACTIVATE);
   if (Desc(i).kind == Kind::PageControl) LayoutPages(i);
