@@ -3,7 +3,7 @@
 // Alt, Fermer sends Alt+F4 to the window in front.
 #pragma once
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
 #include "osd/osd.h"
@@ -13,7 +13,7 @@ namespace talvoro::actions {
 
 class CloseAppTab {
  public:
-  CloseAppTab(app::AppState& state, const config::Configuration& config,
+  CloseAppTab(dispatch::AppState& state, const config::Configuration& config,
               platform::IKeyboard& keyboard, osd::Osd& osd)
       : state_(state), config_(config), keyboard_(keyboard), osd_(osd) {}
 
@@ -27,7 +27,7 @@ class CloseAppTab {
  private:
   void Announce(const char* button);
 
-  app::AppState& state_;
+  dispatch::AppState& state_;
   const config::Configuration& config_;
   platform::IKeyboard& keyboard_;
   osd::Osd& osd_;

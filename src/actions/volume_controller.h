@@ -8,13 +8,6 @@
 
 namespace talvoro::actions {
 
-// Levels the Volumes tab last set (nothing reads them back from the mixer).
-struct VolumeLevels {
-  int master = 0;   // 0..100
-  int wave = 0;     // 0..255
-  int balance = 0;  // -90..90
-};
-
 class VolumeController {
  public:
   // Unmutes the speakers line and reads the current levels, as the mixer

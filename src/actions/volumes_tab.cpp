@@ -17,7 +17,7 @@ constexpr int kTab = dispatch::kTabVolumes;
 
 }  // namespace
 
-VolumesTab::VolumesTab(app::AppState& state, ui::MainForm& form, config::Configuration& config,
+VolumesTab::VolumesTab(dispatch::AppState& state, ui::MainForm& form, config::Configuration& config,
                        VolumeController& volume, DeviceVolumes& devices, osd::Osd& osd,
                        tabs::Pictures& pictures)
     : state_(state),

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "actions/volume_controller.h"
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
 #include "osd/osd.h"
@@ -20,7 +20,7 @@ class VolumesTab {
   static constexpr int kBalanceStep = 10;
   static constexpr int kBalanceLimit = 90;
 
-  VolumesTab(app::AppState& state, ui::MainForm& form, config::Configuration& config,
+  VolumesTab(dispatch::AppState& state, ui::MainForm& form, config::Configuration& config,
              VolumeController& volume, DeviceVolumes& devices, osd::Osd& osd,
              tabs::Pictures& pictures);
 
@@ -47,7 +47,7 @@ class VolumesTab {
   void Store(int slot, int value);
   void ShowVolume();
 
-  app::AppState& state_;
+  dispatch::AppState& state_;
   ui::MainForm& form_;
   config::Configuration& config_;
   VolumeController& volume_;

@@ -18,7 +18,7 @@ std::string CountdownLine(int pending, int seconds) {
 
 }  // namespace
 
-WindowsTab::WindowsTab(app::AppState& state, const config::Configuration& config,
+WindowsTab::WindowsTab(dispatch::AppState& state, const config::Configuration& config,
                        platform::IKeyboard& keyboard, platform::IPrograms& programs,
                        platform::IPower& power, platform::ITimers& timers, osd::Osd& osd,
                        osd::CountdownWindow& countdown)

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
 #include "osd/osd.h"
@@ -21,7 +21,7 @@ class WindowsTab {
   static constexpr int kCountdownInterval = 1000;
   static constexpr int kCountdownSeconds = 5;
 
-  WindowsTab(app::AppState& state, const config::Configuration& config,
+  WindowsTab(dispatch::AppState& state, const config::Configuration& config,
              platform::IKeyboard& keyboard, platform::IPrograms& programs, platform::IPower& power,
              platform::ITimers& timers, osd::Osd& osd, osd::CountdownWindow& countdown);
 
@@ -46,7 +46,7 @@ class WindowsTab {
   void EndCountdown();
   void ShowCountdown(const std::string& first, const std::string& second);
 
-  app::AppState& state_;
+  dispatch::AppState& state_;
   const config::Configuration& config_;
   platform::IKeyboard& keyboard_;
   platform::IPrograms& programs_;

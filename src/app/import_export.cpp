@@ -23,14 +23,14 @@ std::string ExportFileName(const platform::DateTime& now) {
 }
 
 std::optional<std::string> PathToWrite(const std::string& utf8_path, platform::IFileSystem& files) {
-  if (auto kept = ProgramPath(utf8_path, files)) return kept;
+  if (auto kept = config::ProgramPath(utf8_path, files)) return kept;
   // A new file has no short form yet; its folder may.
   const std::size_t separator = utf8_path.find_last_of("\\/");
   if (separator == std::string::npos) return std::nullopt;
   const std::string name = utf8_path.substr(separator + 1);
   const std::string name_bytes = config::Utf8ToAnsi(name);
   if (name.empty() || config::AnsiToUtf8(name_bytes) != name) return std::nullopt;
-  auto folder = ProgramPath(utf8_path.substr(0, separator), files);
+  auto folder = config::ProgramPath(utf8_path.substr(0, separator), files);
   if (!folder) return std::nullopt;
   return *folder + "\\" + name_bytes;
 }
@@ -54,10 +54,10 @@ void ImportExport::Export() {
 
 void ImportExport::Import() {
   const std::optional<std::string> chosen =
-      file_dialogs_.Open(FileDialogs::kImportDialog, kConfigurationFilter);
+      file_dialogs_.Open(config::FileDialogs::kImportDialog, kConfigurationFilter);
   if (chosen) {
     // A name the file system cannot be given is a file that cannot be opened.
-    const std::optional<std::string> path = ProgramPath(*chosen, files_);
+    const std::optional<std::string> path = config::ProgramPath(*chosen, files_);
     if (!path) throw config::IoError::FromFileError(platform::FileError::InvalidName);
 
     // Any file can be chosen, and an import replaces the whole table and

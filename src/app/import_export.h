@@ -8,7 +8,7 @@
 #include <string>
 #include <utility>
 
-#include "app/file_dialogs.h"
+#include "config/file_dialogs.h"
 #include "config/configuration.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
@@ -34,7 +34,7 @@ std::optional<std::string> PathToWrite(const std::string& utf8_path, platform::I
 
 class ImportExport {
  public:
-  ImportExport(config::Configuration& config, FileDialogs& file_dialogs,
+  ImportExport(config::Configuration& config, config::FileDialogs& file_dialogs,
                platform::IDialogs& dialogs, platform::IFileSystem& files, platform::IClock& clock,
                std::function<void()> apply)
       : config_(config),
@@ -59,7 +59,7 @@ class ImportExport {
 
  private:
   config::Configuration& config_;
-  FileDialogs& file_dialogs_;
+  config::FileDialogs& file_dialogs_;
   platform::IDialogs& dialogs_;
   platform::IFileSystem& files_;
   platform::IClock& clock_;

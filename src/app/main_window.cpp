@@ -6,11 +6,11 @@
 #include "actions/windows_tab.h"
 #include "app/about_box.h"
 #include "app/clock_text.h"
-#include "app/file_dialogs.h"
+#include "config/file_dialogs.h"
 #include "app/import_export.h"
 #include "app/help_pages.h"
 #include "app/menus.h"
-#include "config/apply_configuration.h"
+#include "tabs/apply_configuration.h"
 #include "dispatch/action_registry.h"
 #include "dispatch/dispatcher.h"
 #include "dispatch/tick.h"
@@ -95,7 +95,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::DeviceVolumes devices;
   tabs::Lamps lamps;
   tabs::Pictures pictures;
-  config::ConfigurationApplier applier;
+  tabs::ConfigurationApplier applier;
   osd::Osd osd;
   osd::CountdownWindow countdown;
   learning::LearnDialog learn_dialog;
@@ -108,7 +108,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   actions::VolumesTab volumes;
   actions::WindowsTab windows;
   actions::CloseAppTab close_app;
-  FileDialogs file_dialogs;
+  config::FileDialogs file_dialogs;
   ImportExport import_export;
   // The media tabs' start step (media::IStartStep) and the launcher's.
   media::AppPaths paths;
@@ -166,7 +166,7 @@ tabs::TabSwitches& MainWindow::switches() {
 tabs::Lamps& MainWindow::lamps() {
   return features_->lamps;
 }
-FileDialogs& MainWindow::file_dialogs() {
+config::FileDialogs& MainWindow::file_dialogs() {
   return features_->file_dialogs;
 }
 media::AppPaths& MainWindow::paths() {

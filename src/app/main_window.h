@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "app/commands.h"
 #include "app/services.h"
 #include "app/single_instance.h"
@@ -21,7 +21,7 @@ namespace talvoro::actions {
 class VolumeController;
 }
 namespace talvoro::config {
-class ConfigurationApplier;
+class FileDialogs;
 }
 namespace talvoro::dispatch {
 class ActionRegistry;
@@ -41,13 +41,12 @@ class CountdownWindow;
 class SettingsDialog;
 }  // namespace talvoro::osd
 namespace talvoro::tabs {
+class ConfigurationApplier;
 class Lamps;
 class TabSwitches;
 }  // namespace talvoro::tabs
 
 namespace talvoro::app {
-
-class FileDialogs;
 
 class MainWindow : public hid::IReceiverHost {
  public:
@@ -75,8 +74,8 @@ class MainWindow : public hid::IReceiverHost {
   void OpenHelp(const std::string& topic);
 
   // --- state and features (the features exist once Create() returned true) ---
-  AppState& state() { return state_; }
-  const AppState& state() const { return state_; }
+  dispatch::AppState& state() { return state_; }
+  const dispatch::AppState& state() const { return state_; }
   config::Configuration& config() { return config_; }
   config::SettingsTable& settings() { return config_.settings(); }
   config::ProgrammeTable& programme() { return config_.programme(); }
@@ -84,7 +83,7 @@ class MainWindow : public hid::IReceiverHost {
   int minimised() const { return state_.minimised; }
   int receiver_active() const { return state_.receiver_active; }
   int last_code() const { return state_.last_code; }
-  const actions::VolumeLevels& levels() const { return state_.levels; }
+  const dispatch::VolumeLevels& levels() const { return state_.levels; }
   bool auto_minimise_enabled() const;
   const SingleInstanceGuard& guard() const { return guard_; }
   hid::HidDeviceController* hid_controller() { return controller_.get(); }
@@ -98,7 +97,7 @@ class MainWindow : public hid::IReceiverHost {
   osd::SettingsDialog& settings_dialog();
   tabs::TabSwitches& switches();
   tabs::Lamps& lamps();
-  FileDialogs& file_dialogs();
+  config::FileDialogs& file_dialogs();
   // The programs' paths and the start step the media tabs run (IStartStep).
   media::AppPaths& paths();
 
@@ -116,7 +115,7 @@ class MainWindow : public hid::IReceiverHost {
 
   Services services_;
   ui::FormSet& forms_;
-  AppState state_;
+  dispatch::AppState state_;
   config::Configuration config_;
   SingleInstanceGuard guard_;
   Commands commands_;

@@ -4,7 +4,7 @@
 
 #include "config/io_error.h"
 #include "config/line_file.h"
-#include "dispatch/slot_map.h"
+#include "config/programme_layout.h"
 
 namespace talvoro::config {
 
@@ -18,12 +18,12 @@ void ProgrammeTable::Assign(const std::vector<std::string>& lines) {
 
 ProgrammeTable FreshProgramme() {
   ProgrammeTable table;
-  for (const auto& tab : dispatch::Tabs()) table[tab.state_slot] = "OFF";
-  table[dispatch::kSlotVolumeSelection] = "VG";
-  table[dispatch::kSlotMasterVolume] = "60";
-  table[dispatch::kSlotMute] = "SON_ON";
-  table[dispatch::kSlotBalance] = "0";
-  table[dispatch::kSlotWaveVolume] = "255";
+  for (int slot : kStateSlots) table[slot] = "OFF";
+  table[kSlotVolumeSelection] = "VG";
+  table[kSlotMasterVolume] = "60";
+  table[kSlotMute] = "SON_ON";
+  table[kSlotBalance] = "0";
+  table[kSlotWaveVolume] = "255";
   return table;
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
 #include "dispatch/slot_map.h"
@@ -41,7 +41,7 @@ class IPassTarget {
 class Dispatcher {
  public:
   Dispatcher(const ui::MainForm& form, const config::ProgrammeTable& programme,
-             const app::AppState& state, IPassTarget& target)
+             const dispatch::AppState& state, IPassTarget& target)
       : form_(form), programme_(programme), state_(state), target_(target) {}
 
   // Routing, then (unless refused) the pass for `code`. Code 0 is what a
@@ -56,7 +56,7 @@ class Dispatcher {
 
   const ui::MainForm& form_;
   const config::ProgrammeTable& programme_;
-  const app::AppState& state_;
+  const dispatch::AppState& state_;
   IPassTarget& target_;
 };
 

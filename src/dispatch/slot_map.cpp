@@ -8,20 +8,19 @@ namespace {
 using M = MainId;
 using Role = MediaRole;
 using Pic = ui::ButtonPicture;
-using media::Alt;
-using media::Ctrl;
-using media::CtrlShift;
-using media::Repeat;
-using media::Tap;
-using media::Wait;
-using namespace media::vk;
+using namespace vk;
 
 constexpr const char* kNoOsd = nullptr;
-constexpr media::KeyScript kNoKeys = {};
+
+// A tab's state slot, whose place the file fixes.
+constexpr int StateSlot(int tab) {
+  return config::kStateSlots[tab - 1];
+}
+constexpr KeyScript kNoKeys = {};
 
 // A media tab's button: its code slot and everything it does.
 constexpr CodeSlot Button(int slot, int action, MainId control, MainId code_label, Pic picture,
-                          media::KeyScript keys, int pending, const char* osd_status,
+                          KeyScript keys, int pending, const char* osd_status,
                           Role role = Role::Shortcut, const char* osd_title = nullptr) {
   return {slot, action, control, code_label, keys, pending, osd_status, role, osd_title, picture};
 }
@@ -380,7 +379,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch2,
         .lamp = M::Led1,
         .clear_button = M::SpeedButton50,
-        .state_slot = 1,
+        .state_slot = StateSlot(kTabVolumes),
         .group = Group::None,
         .activation_learn_action = 0,
         .codes = kVolumesCodes,
@@ -398,7 +397,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch4,
         .lamp = M::Led2,
         .clear_button = M::SpeedButton51,
-        .state_slot = 21,
+        .state_slot = StateSlot(kTabWindows),
         .group = Group::None,
         .activation_learn_action = 0,
         .codes = kWindowsCodes,
@@ -416,7 +415,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch6,
         .lamp = M::Led3,
         .clear_button = M::SpeedButton52,
-        .state_slot = 35,
+        .state_slot = StateSlot(kTabWindowsMediaPlayer),
         .group = Group::A,
         .activation_learn_action = 29,
         .toggle = Toggle(45, 29, M::RxSwitch5, M::LabelIr45),
@@ -439,7 +438,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch8,
         .lamp = M::Led4,
         .clear_button = M::SpeedButton53,
-        .state_slot = 51,
+        .state_slot = StateSlot(kTabWinamp),
         .group = Group::A,
         .activation_learn_action = 40,
         .toggle = Toggle(52, 40, M::RxSwitch7, M::LabelIr52),
@@ -463,7 +462,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch10,
         .lamp = M::Led5,
         .clear_button = M::SpeedButton49,
-        .state_slot = 71,
+        .state_slot = StateSlot(kTabPowerDvd),
         .group = Group::A,
         .activation_learn_action = 60,
         .toggle = Toggle(72, 60, M::RxSwitch9, M::LabelIr72),
@@ -487,7 +486,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch12,
         .lamp = M::Led6,
         .clear_button = M::SpeedButton55,
-        .state_slot = 91,
+        .state_slot = StateSlot(kTabWinDvd),
         .group = Group::A,
         .activation_learn_action = 80,
         .toggle = Toggle(92, 80, M::RxSwitch11, M::LabelIr92),
@@ -511,7 +510,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch14,
         .lamp = M::Led7,
         .clear_button = M::SpeedButton68,
-        .state_slot = 111,
+        .state_slot = StateSlot(kTabMsiDvd),
         .group = Group::A,
         .activation_learn_action = 100,
         .toggle = Toggle(112, 100, M::RxSwitch13, M::LabelIr112),
@@ -535,7 +534,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch16,
         .lamp = M::Led8,
         .clear_button = M::SpeedButton81,
-        .state_slot = 131,
+        .state_slot = StateSlot(kTabPinnacle),
         .group = Group::B,
         .activation_learn_action = 120,
         .toggle = Toggle(132, 120, M::RxSwitch15, M::LabelIr132),
@@ -559,7 +558,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch18,
         .lamp = M::Led9,
         .clear_button = M::SpeedButton96,
-        .state_slot = 151,
+        .state_slot = StateSlot(kTabPowerPoint),
         .group = Group::None,
         .activation_learn_action = 0,
         .codes = kPowerPointCodes,
@@ -578,7 +577,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch20,
         .lamp = M::Led10,
         .clear_button = M::SpeedButton103,
-        .state_slot = 171,
+        .state_slot = StateSlot(kTabKtv),
         .group = Group::B,
         .activation_learn_action = 150,
         .toggle = Toggle(172, 150, M::RxSwitch19, M::LabelIr172),
@@ -602,7 +601,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch22,
         .lamp = M::Led11,
         .clear_button = M::SpeedButton121,
-        .state_slot = 201,
+        .state_slot = StateSlot(kTabRealOne),
         .group = Group::A,
         .activation_learn_action = 170,
         .toggle = Toggle(202, 170, M::RxSwitch21, M::LabelIr202),
@@ -626,7 +625,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch24,
         .lamp = M::Led12,
         .clear_button = M::SpeedButton138,
-        .state_slot = 220,
+        .state_slot = StateSlot(kTabLauncher),
         .group = Group::None,
         .activation_learn_action = 190,
         .codes = kLauncherCodes,
@@ -644,7 +643,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch26,
         .lamp = M::Led13,
         .clear_button = M::SpeedButton140,
-        .state_slot = 236,
+        .state_slot = StateSlot(kTabProgDvb),
         .group = Group::B,
         .activation_learn_action = 200,
         .toggle = Toggle(237, 200, M::RxSwitch25, M::LabelIr237),
@@ -668,7 +667,7 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .programming = M::RxSwitch27,
         .lamp = M::Led14,
         .clear_button = M::SpeedButton155,
-        .state_slot = 255,
+        .state_slot = StateSlot(kTabCloseApp),
         .group = Group::None,
         .activation_learn_action = 220,
         .codes = kCloseAppCodes,

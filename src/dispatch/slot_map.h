@@ -8,7 +8,8 @@
 #include <optional>
 #include <span>
 
-#include "media/key_steps.h"
+#include "config/programme_layout.h"
+#include "dispatch/key_script.h"
 #include "ui/button_pictures.h"
 #include "ui/forms/forms.h"
 
@@ -54,7 +55,7 @@ struct CodeSlot {
   MainId control;     // the action's button (the activation switch for a toggle)
   MainId code_label;  // shows "IR: " + the slot's text
   // Media tabs only.
-  media::KeyScript keys = {};        // the button's own keys
+  KeyScript keys = {};               // the button's own keys
   int pending = 0;                   // stored into the tab's pending action number
   const char* osd_status = nullptr;  // OSD status line; none: the button never shows the OSD
   MediaRole role = MediaRole::Shortcut;
@@ -72,8 +73,8 @@ enum class StartMethod {
 // What a media tab's buttons do around their own keys.
 struct MediaRun {
   StartMethod start = StartMethod::None;
-  media::KeyScript before = {};  // after the start, before the button's keys
-  media::KeyScript after = {};   // after the button's keys
+  KeyScript before = {};  // after the start, before the button's keys
+  KeyScript after = {};   // after the button's keys
 };
 
 // A media tab's common part of its buttons.
@@ -147,12 +148,12 @@ inline constexpr int kPendingShutdown = 8;
 // The Volumes tab's "balance centre" pending number: the tick pauses first.
 inline constexpr int kPendingBalanceCentre = 8;
 
-// The Volumes settings slots.
-inline constexpr int kSlotVolumeSelection = 2;  // "VG" / "VW"
-inline constexpr int kSlotMasterVolume = 3;
-inline constexpr int kSlotMute = 4;  // "SON_ON" / "SON_OFF"
-inline constexpr int kSlotBalance = 5;
-inline constexpr int kSlotWaveVolume = 6;
+// The Volumes settings slots (their places are the file's own).
+using config::kSlotBalance;
+using config::kSlotMasterVolume;
+using config::kSlotMute;
+using config::kSlotVolumeSelection;
+using config::kSlotWaveVolume;
 
 // What a slot is, for the slot map as a whole.
 enum class SlotKind { Spare, State, VolumeSetting, Code, Toggle, Path, Reserved };

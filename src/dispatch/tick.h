@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "platform/clock.h"
 
 namespace talvoro::dispatch {
@@ -13,7 +13,7 @@ class Tick {
  public:
   static constexpr int kInterval = 100;
 
-  Tick(app::AppState& state, platform::IClock& clock, std::function<void()> update_clock)
+  Tick(dispatch::AppState& state, platform::IClock& clock, std::function<void()> update_clock)
       : state_(state), clock_(clock), update_clock_(std::move(update_clock)) {}
 
   void OnTick();
@@ -21,7 +21,7 @@ class Tick {
  private:
   void Pause(int tenths);
 
-  app::AppState& state_;
+  dispatch::AppState& state_;
   platform::IClock& clock_;
   std::function<void()> update_clock_;
 };

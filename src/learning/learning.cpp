@@ -4,7 +4,7 @@
 
 namespace talvoro::learning {
 
-Learning::Learning(app::AppState& state, ui::MainForm& form, config::Configuration& config,
+Learning::Learning(dispatch::AppState& state, ui::MainForm& form, config::Configuration& config,
                    LearnDialog& dialog, ConflictWindow& conflict,
                    std::function<void()> apply_configuration)
     : state_(state),

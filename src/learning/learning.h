@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/slot_map.h"
 #include "learning/learn_dialog.h"
@@ -15,7 +15,7 @@ namespace talvoro::learning {
 
 class Learning {
  public:
-  Learning(app::AppState& state, ui::MainForm& form, config::Configuration& config,
+  Learning(dispatch::AppState& state, ui::MainForm& form, config::Configuration& config,
            LearnDialog& dialog, ConflictWindow& conflict,
            std::function<void()> apply_configuration);
 
@@ -32,7 +32,7 @@ class Learning {
   void Refuse();
 
  private:
-  app::AppState& state_;
+  dispatch::AppState& state_;
   ui::MainForm& form_;
   config::Configuration& config_;
   LearnDialog& dialog_;

@@ -76,7 +76,7 @@ void AppPaths::Choose(const dispatch::PathSlot& path) {
   if (!chosen) return;
   // A path stored with '?' in place of the characters Windows-1252 lacks
   // would name no file: its short form is kept instead, or nothing.
-  const std::optional<std::string> kept = app::ProgramPath(*chosen, files_);
+  const std::optional<std::string> kept = config::ProgramPath(*chosen, files_);
   if (!kept) {
     dialogs_.MessageBox(RefusalMessage(*chosen), kWarningCaption, platform::BoxIcon::Warning,
                         platform::BoxButtons::Ok);

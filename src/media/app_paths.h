@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/file_dialogs.h"
+#include "config/file_dialogs.h"
 #include "config/configuration.h"
 #include "dispatch/slot_map.h"
 #include "media/start_step.h"
@@ -38,9 +38,8 @@ std::string RefusalMessage(const std::string& utf8_path);
 
 class AppPaths final : public IStartStep {
  public:
-  AppPaths(config::Configuration& config, ui::MainForm& form, app::FileDialogs& file_dialogs,
-           platform::IDialogs& dialogs, platform::IPrograms& programs,
-           platform::IFileSystem& files)
+  AppPaths(config::Configuration& config, ui::MainForm& form, config::FileDialogs& file_dialogs,
+           platform::IDialogs& dialogs, platform::IPrograms& programs, platform::IFileSystem& files)
       : config_(config),
         form_(form),
         file_dialogs_(file_dialogs),
@@ -67,7 +66,7 @@ class AppPaths final : public IStartStep {
 
   config::Configuration& config_;
   ui::MainForm& form_;
-  app::FileDialogs& file_dialogs_;
+  config::FileDialogs& file_dialogs_;
   platform::IDialogs& dialogs_;
   platform::IPrograms& programs_;
   platform::IFileSystem& files_;

@@ -2,7 +2,7 @@
 // per numbered button.
 #pragma once
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
 #include "media/app_paths.h"
@@ -17,7 +17,7 @@ class Launcher {
   static constexpr int kFirstAction = 191;  // entry n has action 190 + n
   static constexpr int kWaitAfterStart = 100;
 
-  Launcher(app::AppState& state, const config::Configuration& config, platform::IClock& clock,
+  Launcher(dispatch::AppState& state, const config::Configuration& config, platform::IClock& clock,
            osd::Osd& osd, AppPaths& paths)
       : state_(state), config_(config), clock_(clock), osd_(osd), paths_(paths) {}
 
@@ -30,7 +30,7 @@ class Launcher {
   void Launch(int entry, bool armed);
 
  private:
-  app::AppState& state_;
+  dispatch::AppState& state_;
   const config::Configuration& config_;
   platform::IClock& clock_;
   osd::Osd& osd_;

@@ -1,5 +1,7 @@
 #include "media/media_commands.h"
 
+#include "media/key_steps.h"
+
 namespace talvoro::media {
 
 using dispatch::CodeSlot;
@@ -8,7 +10,7 @@ using dispatch::MediaRun;
 using dispatch::StartMethod;
 using dispatch::TabSpec;
 
-MediaCommands::MediaCommands(app::AppState& state, const config::Configuration& config,
+MediaCommands::MediaCommands(dispatch::AppState& state, const config::Configuration& config,
                              platform::IKeyboard& keyboard, platform::IClock& clock,
                              platform::IPrograms& programs, IStartStep& start_step, osd::Osd& osd)
     : state_(state),

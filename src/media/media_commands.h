@@ -6,7 +6,7 @@
 // announces itself on the OSD.
 #pragma once
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
 #include "media/start_step.h"
@@ -19,7 +19,7 @@ namespace talvoro::media {
 
 class MediaCommands {
  public:
-  MediaCommands(app::AppState& state, const config::Configuration& config,
+  MediaCommands(dispatch::AppState& state, const config::Configuration& config,
                 platform::IKeyboard& keyboard, platform::IClock& clock,
                 platform::IPrograms& programs, IStartStep& start_step, osd::Osd& osd);
 
@@ -32,7 +32,7 @@ class MediaCommands {
  private:
   void Start(const dispatch::TabSpec& tab, dispatch::StartMethod method);
 
-  app::AppState& state_;
+  dispatch::AppState& state_;
   const config::Configuration& config_;
   platform::IKeyboard& keyboard_;
   platform::IClock& clock_;

@@ -17,7 +17,7 @@ constexpr std::array<OsdId, 5> kPanels = {OsdId::Panel1, OsdId::Panel2, OsdId::P
 
 }  // namespace
 
-bool OsdCondition(const app::AppState& state, const config::SettingsTable& settings) {
+bool OsdCondition(const dispatch::AppState& state, const config::SettingsTable& settings) {
   return state.minimised == 1 && settings[config::kOsdSwitch] == "OSD_ON";
 }
 
@@ -49,7 +49,7 @@ bool OsdPlace(const std::string& setting, platform::ScreenSize screen, Point& pl
 
 Osd::Osd(ui::OsdForm& form, platform::ITimers& timers, platform::IShell& shell,
          const config::Configuration& config, tabs::Pictures& pictures,
-         const actions::VolumeLevels& levels)
+         const dispatch::VolumeLevels& levels)
     : form_(form),
       timers_(timers),
       shell_(shell),

@@ -5,8 +5,7 @@
 
 #include <string>
 
-#include "actions/volume_controller.h"
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "platform/shell.h"
 #include "platform/timers.h"
@@ -17,7 +16,7 @@ namespace talvoro::osd {
 
 // Announcements are made only while the main window is reduced and the OSD
 // setting is exactly "OSD_ON"; every caller tests this first.
-bool OsdCondition(const app::AppState& state, const config::SettingsTable& settings);
+bool OsdCondition(const dispatch::AppState& state, const config::SettingsTable& settings);
 
 // Where the OSD goes for a position setting on a screen; false for an
 // unknown setting (the window then stays where it was).
@@ -33,7 +32,7 @@ class Osd {
 
   Osd(ui::OsdForm& form, platform::ITimers& timers, platform::IShell& shell,
       const config::Configuration& config, tabs::Pictures& pictures,
-      const actions::VolumeLevels& levels);
+      const dispatch::VolumeLevels& levels);
 
   // Starts (or keeps) the hide countdown, places the window and shows it on top.
   void ShowOsd();
@@ -61,7 +60,7 @@ class Osd {
   platform::IShell& shell_;
   const config::Configuration& config_;
   tabs::Pictures& pictures_;
-  const actions::VolumeLevels& levels_;
+  const dispatch::VolumeLevels& levels_;
   platform::TimerId hide_timer_ = 0;
   int hide_ticks_ = 0;
 };

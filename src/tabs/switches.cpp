@@ -5,9 +5,10 @@ namespace talvoro::tabs {
 using dispatch::Group;
 using dispatch::TabSpec;
 
-TabSwitches::TabSwitches(app::AppState& state, ui::MainForm& form, config::Configuration& config,
-                         Lamps& lamps, learning::Learning& learning, osd::Osd& osd,
-                         platform::IDialogs& dialogs, std::function<void()> apply_configuration)
+TabSwitches::TabSwitches(dispatch::AppState& state, ui::MainForm& form,
+                         config::Configuration& config, Lamps& lamps, learning::Learning& learning,
+                         osd::Osd& osd, platform::IDialogs& dialogs,
+                         std::function<void()> apply_configuration)
     : state_(state),
       form_(form),
       config_(config),

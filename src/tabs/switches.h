@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "app/app_state.h"
+#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/slot_map.h"
 #include "learning/learning.h"
@@ -21,9 +21,9 @@ inline constexpr const char* kToggleOffText = "Désactivation des codes IR";
 
 class TabSwitches {
  public:
-  TabSwitches(app::AppState& state, ui::MainForm& form, config::Configuration& config, Lamps& lamps,
-              learning::Learning& learning, osd::Osd& osd, platform::IDialogs& dialogs,
-              std::function<void()> apply_configuration);
+  TabSwitches(dispatch::AppState& state, ui::MainForm& form, config::Configuration& config,
+              Lamps& lamps, learning::Learning& learning, osd::Osd& osd,
+              platform::IDialogs& dialogs, std::function<void()> apply_configuration);
 
   // Press handlers of the switches, the page control and the clear buttons.
   void Wire();
@@ -40,7 +40,7 @@ class TabSwitches {
   void SetActivation(int tab, bool on);
   void SwitchOffOtherMembers(int tab);
 
-  app::AppState& state_;
+  dispatch::AppState& state_;
   ui::MainForm& form_;
   config::Configuration& config_;
   Lamps& lamps_;

@@ -1,6 +1,6 @@
 // The programs' paths: the "..." choosers and their shared dialogs, the
 // start step of the media tabs, and the application launcher.
-#include "app/file_dialogs.h"
+#include "config/file_dialogs.h"
 #include "heart_fixture.h"
 #include "media/app_paths.h"
 
@@ -51,14 +51,15 @@ TEST(StartCommand, Windows1252BytesPassUnchanged) {
 TEST(ProgramPath, AWestern1252PathIsKeptAsItsOwnBytes) {
   FakeFileSystem files;
   files.short_paths["C:\\Vidéo\\lecteur €.exe"] = "C:\\VIDEO~1\\LECTEU~1.EXE";
-  EXPECT_EQ(app::ProgramPath("C:\\Vidéo\\lecteur €.exe", files), "C:\\Vid\xE9o\\lecteur \x80.exe");
+  EXPECT_EQ(config::ProgramPath("C:\\Vidéo\\lecteur €.exe", files),
+            "C:\\Vid\xE9o\\lecteur \x80.exe");
 }
 
 TEST(ProgramPath, APathWindows1252CannotHoldGivesItsShortFormOrNothing) {
   FakeFileSystem files;
-  EXPECT_EQ(app::ProgramPath("C:\\Музыка\\player.exe", files), std::nullopt);
+  EXPECT_EQ(config::ProgramPath("C:\\Музыка\\player.exe", files), std::nullopt);
   files.short_paths["C:\\Музыка\\player.exe"] = "C:\\8D4C~1\\player.exe";
-  EXPECT_EQ(app::ProgramPath("C:\\Музыка\\player.exe", files), "C:\\8D4C~1\\player.exe");
+  EXPECT_EQ(config::ProgramPath("C:\\Музыка\\player.exe", files), "C:\\8D4C~1\\player.exe");
 }
 
 // --- the choosers ------------------------------------------------------------
@@ -132,18 +133,16 @@ TEST_F(PathsTest, SharedDialogsOpenWhereAnyOfTheirChoosersLeftThem) {
   // Dialog 1 (Winamp) keeps its folder in settings entry 5; 2 is shared by
   // Power DVD, RealOne Player and the launcher, 7 by K!TV XP and Prog DVB.
   const std::map<int, std::string> expected = {
-      {50, "C:\\F50"},   {70, "C:\\F229"},  {90, "C:\\F90"},   {110, "C:\\F110"},
-      {130, "C:\\F130"}, {150, "C:\\F150"}, {170, "C:\\F235"}, {200, "C:\\F229"},
-      {235, "C:\\F235"}, {221, "C:\\F229"}, {223, "C:\\F229"}, {225, "C:\\F229"},
-      {227, "C:\\F229"}, {229, "C:\\F229"},
+      {50, "C:\\F50"},   {70, "C:\\F229"},  {90, "C:\\F90"},   {110, "C:\\F110"}, {130, "C:\\F130"},
+      {150, "C:\\F150"}, {170, "C:\\F235"}, {200, "C:\\F229"}, {235, "C:\\F235"}, {221, "C:\\F229"},
+      {223, "C:\\F229"}, {225, "C:\\F229"}, {227, "C:\\F229"}, {229, "C:\\F229"},
   };
   fake.dialogs.ended_in = "";
   for (const dispatch::PathSlot* path : paths) {
     fake.dialogs.open_requests.clear();
     Click(path->chooser);
     ASSERT_EQ(fake.dialogs.open_requests.size(), 1u);
-    EXPECT_EQ(fake.dialogs.open_requests[0].initial_folder, expected.at(path->slot))
-        << path->slot;
+    EXPECT_EQ(fake.dialogs.open_requests[0].initial_folder, expected.at(path->slot)) << path->slot;
   }
 }
 
@@ -252,10 +251,11 @@ TEST_F(PathsTest, TheStoredFileIsStartedByItselfAndQuoted) {
   Start();
   EXPECT_TRUE(paths().StartApplication(dispatch::kTabPowerPoint));
   EXPECT_TRUE(paths().StartApplication(dispatch::kTabKtv));
-  EXPECT_EQ(fake.programs.calls,
-            (Strings{"start C:\\Program Files\\Microsoft Office\\POWERPNT.EXE | "
-                     "\"C:\\Program Files\\Microsoft Office\\POWERPNT.EXE\"",
-                     "start C:\\Program Files\\KTV\\ktv.exe | \"C:\\Program Files\\KTV\\ktv.exe\""}));
+  EXPECT_EQ(
+      fake.programs.calls,
+      (Strings{"start C:\\Program Files\\Microsoft Office\\POWERPNT.EXE | "
+               "\"C:\\Program Files\\Microsoft Office\\POWERPNT.EXE\"",
+               "start C:\\Program Files\\KTV\\ktv.exe | \"C:\\Program Files\\KTV\\ktv.exe\""}));
   // The slots keep their bytes.
   EXPECT_EQ(File()[170], "\"C:\\Program Files\\KTV\\ktv.exe\"");
 }

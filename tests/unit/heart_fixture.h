@@ -66,7 +66,7 @@ class HeartTest : public ::testing::Test {
   ui::LearnForm& learn() { return app->forms().learn; }
   ui::OsdForm& osd_form() { return app->forms().osd; }
   ui::ConflictForm& conflict() { return app->forms().conflict; }
-  app::AppState& state() { return win().state(); }
+  dispatch::AppState& state() { return win().state(); }
   config::ProgrammeTable& programme() { return win().programme(); }
 
   // The user's mouse on the main window.

@@ -1,4 +1,4 @@
-#include "config/io_error.h"
+#include "platform/app_error.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/wide_text.h"
 
@@ -32,7 +32,7 @@ FileError ToFileError(DWORD code) {
 }
 
 [[noreturn]] void ThrowError(DWORD code) {
-  throw config::IoError::FromFileError(ToFileError(code), code);
+  throw IoError::FromFileError(ToFileError(code), code);
 }
 
 [[noreturn]] void ThrowLastError() {

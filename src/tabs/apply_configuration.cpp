@@ -1,4 +1,4 @@
-#include "config/apply_configuration.h"
+#include "tabs/apply_configuration.h"
 
 #include "actions/volume_selection.h"
 #include "config/io_error.h"
@@ -6,8 +6,11 @@
 #include "dispatch/slot_map.h"
 #include "tabs/images.h"
 
-namespace talvoro::config {
+namespace talvoro::tabs {
 
+using config::AnsiToUtf8;
+using config::ProgrammeTable;
+using config::ToInteger;
 using dispatch::CodeSlot;
 using dispatch::TabSpec;
 using ui::MainId;
@@ -60,7 +63,7 @@ void ConfigurationApplier::ApplyConfiguration() {
     const bool muted = mute == "SON_OFF";
     volume_.SetMute(muted);
     f.SetImage(MainId::SpeedButton6,
-               tabs::LoadPicture(files_, config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
+               LoadPicture(files_, config_.FilePath(muted ? "SON_OFF.BMP" : "SON_ON.BMP")));
   }
 
   // 5. Balance (the track bar only displays it).
@@ -87,4 +90,4 @@ void ConfigurationApplier::ApplyConfiguration() {
   }
 }
 
-}  // namespace talvoro::config
+}  // namespace talvoro::tabs

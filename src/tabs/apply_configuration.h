@@ -4,17 +4,18 @@
 
 #include "actions/volume_controller.h"
 #include "config/configuration.h"
+#include "dispatch/app_state.h"
 #include "platform/file_system.h"
 #include "tabs/lamps.h"
 #include "ui/forms/forms.h"
 
-namespace talvoro::config {
+namespace talvoro::tabs {
 
 class ConfigurationApplier {
  public:
-  ConfigurationApplier(Configuration& config, ui::MainForm& form, tabs::Lamps& lamps,
+  ConfigurationApplier(config::Configuration& config, ui::MainForm& form, Lamps& lamps,
                        actions::VolumeController& volume, actions::DeviceVolumes& devices,
-                       actions::VolumeLevels& levels, platform::IFileSystem& files)
+                       dispatch::VolumeLevels& levels, platform::IFileSystem& files)
       : config_(config),
         form_(form),
         lamps_(lamps),
@@ -30,13 +31,13 @@ class ConfigurationApplier {
  private:
   void ApplyActivation(int tab);
 
-  Configuration& config_;
+  config::Configuration& config_;
   ui::MainForm& form_;
-  tabs::Lamps& lamps_;
+  Lamps& lamps_;
   actions::VolumeController& volume_;
   actions::DeviceVolumes& devices_;
-  actions::VolumeLevels& levels_;
+  dispatch::VolumeLevels& levels_;
   platform::IFileSystem& files_;
 };
 
-}  // namespace talvoro::config
+}  // namespace talvoro::tabs

@@ -1,13 +1,12 @@
-#include "app/file_dialogs.h"
+#include "config/file_dialogs.h"
 
 #include <stdexcept>
 
 #include "config/text.h"
 
-namespace talvoro::app {
+namespace talvoro::config {
 
-std::optional<std::string> ProgramPath(const std::string& utf8_path,
-                                       platform::IFileSystem& files) {
+std::optional<std::string> ProgramPath(const std::string& utf8_path, platform::IFileSystem& files) {
   std::string bytes = config::Utf8ToAnsi(utf8_path);
   // Every character survived when the bytes read back as the same text.
   if (config::AnsiToUtf8(bytes) == utf8_path) return bytes;
@@ -53,4 +52,4 @@ void FileDialogs::KeepDialogFolder(const std::string& utf8_folder) {
   }
 }
 
-}  // namespace talvoro::app
+}  // namespace talvoro::config

@@ -14,23 +14,21 @@
 #include "platform/dialogs.h"
 #include "platform/file_system.h"
 
-namespace talvoro::app {
+namespace talvoro::config {
 
 // A path as the program keeps paths (Windows-1252 bytes, the tables' own
 // encoding): the bytes of `utf8_path` when Windows-1252 holds each of its
 // characters; otherwise the file's short (8.3) path when the file system has
 // one that it holds; nullopt when neither: the path cannot be kept without
 // naming another file.
-std::optional<std::string> ProgramPath(const std::string& utf8_path,
-                                       platform::IFileSystem& files);
+std::optional<std::string> ProgramPath(const std::string& utf8_path, platform::IFileSystem& files);
 
 class FileDialogs {
  public:
   static constexpr int kCount = 7;
   static constexpr int kImportDialog = 1;
 
-  FileDialogs(platform::IDialogs& dialogs, platform::IFileSystem& files,
-              config::Configuration& config)
+  FileDialogs(platform::IDialogs& dialogs, platform::IFileSystem& files, Configuration& config)
       : dialogs_(dialogs), files_(files), config_(config) {}
 
   // Runs dialog `number` (1..kCount) with `filter`; the chosen file's path
@@ -51,8 +49,8 @@ class FileDialogs {
 
   platform::IDialogs& dialogs_;
   platform::IFileSystem& files_;
-  config::Configuration& config_;
+  Configuration& config_;
   std::array<std::string, kCount> folders_;  // UTF-8; dialog 1 keeps its own in the settings
 };
 
-}  // namespace talvoro::app
+}  // namespace talvoro::config

@@ -5,10 +5,16 @@
 
 #include <array>
 
-#include "actions/volume_controller.h"
 #include "dispatch/slot_map.h"
 
-namespace talvoro::app {
+namespace talvoro::dispatch {
+
+// Levels the Volumes tab last set (nothing reads them back from the mixer).
+struct VolumeLevels {
+  int master = 0;   // 0..100
+  int wave = 0;     // 0..255
+  int balance = 0;  // -90..90
+};
 
 struct AppState {
   // 1 while the main window is reduced to the notification area.
@@ -28,12 +34,12 @@ struct AppState {
   // The last code the receiver delivered.
   int last_code = 0;
   // Each tab's last action, 0 when none (index: tab number - 1).
-  std::array<int, dispatch::kTabCount> pending{};
-  actions::VolumeLevels levels;
+  std::array<int, kTabCount> pending{};
+  VolumeLevels levels;
 
   int& Pending(int tab) { return pending.at(tab - 1); }
   int Pending(int tab) const { return pending.at(tab - 1); }
   void ResetPendingActions() { pending.fill(0); }
 };
 
-}  // namespace talvoro::app
+}  // namespace talvoro::dispatch
