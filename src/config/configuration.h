@@ -25,6 +25,8 @@ enum SettingsEntry : int {
   kOsdSwitch = 6,    // "OSD_ON" / "OSD_OFF"
   kOsdPosition = 7,  // "POSI_OSD_.."
   kProgramDirectory = 9,
+  kRepeatFilter = 10,     // "ANTIREPET_ON": a held button's repeats run only repeatable actions
+  kOsdActiveScreen = 11,  // "OSD_ECRAN_ACTIF": the OSD shows on the monitor of the window in front
 };
 
 class SettingsTable {
