@@ -10,12 +10,17 @@ struct DateTime {
   int hour = 0;   // 0..23
   int minute = 0;
   int second = 0;
+  int millisecond = 0;  // 0..999
 };
 
 class IClock {
  public:
   virtual ~IClock() = default;
+  // The local date and time.
   virtual DateTime Now() = 0;
+  // Milliseconds on a steady clock that only goes forward (not the time of
+  // day): for measuring how long ago something happened.
+  virtual long long SteadyMilliseconds() = 0;
   virtual void Sleep(int milliseconds) = 0;
 };
 

@@ -82,11 +82,14 @@ using EventStream = std::vector<std::string>;
 class FakeClock : public platform::IClock {
  public:
   platform::DateTime now{2026, 12, 7, 14, 5, 7};
+  long long steady_ms = 0;  // a pause moves it on
   int slept_ms = 0;
   EventStream* stream = nullptr;  // "sleep <ms>"
   platform::DateTime Now() override { return now; }
+  long long SteadyMilliseconds() override { return steady_ms; }
   void Sleep(int ms) override {
     slept_ms += ms;
+    steady_ms += ms;
     if (stream) stream->push_back("sleep " + std::to_string(ms));
   }
 };

@@ -41,6 +41,7 @@ class Win32FileSystem final : public IFileSystem {
 class Win32Clock final : public IClock {
  public:
   DateTime Now() override;
+  long long SteadyMilliseconds() override;
   void Sleep(int milliseconds) override;
 };
 
@@ -65,8 +66,7 @@ class Win32Dialogs final : public IDialogs {
  private:
   OpenFileResult RunFileDialog(bool save, const std::string& utf8_filter,
                                const std::string& utf8_initial_folder,
-                               const std::string& utf8_title,
-                               const std::string& utf8_default_name,
+                               const std::string& utf8_title, const std::string& utf8_default_name,
                                const std::string& utf8_default_extension);
   HWND main_ = nullptr;
 };

@@ -10,7 +10,14 @@ namespace talvoro::platform::win32 {
 DateTime Win32Clock::Now() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return DateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  return DateTime{now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+                  now.wMinute, now.wSecond, now.wMilliseconds};
+}
+
+long long Win32Clock::SteadyMilliseconds() {
+  // Unlike the time of day, it never jumps when the user or the network
+  // sets the clock.
+  return static_cast<long long>(GetTickCount64());
 }
 
 void Win32Clock::Sleep(int milliseconds) {
@@ -92,8 +99,8 @@ void Win32Dialogs::ShowForegroundWarning(const std::string& utf8_text,
   // MB_TOPMOST (Wine creates the box as any other), so the box is also made
   // topmost by hand once it is set up.
   const ModalOwner owner = ModalOwner::Current();
-  topmost_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RaiseBoxAfterInit, nullptr,
-                                   GetCurrentThreadId());
+  topmost_hook =
+      SetWindowsHookExW(WH_CALLWNDPROCRET, RaiseBoxAfterInit, nullptr, GetCurrentThreadId());
   MessageBoxW(owner.window, Utf8ToWide(utf8_text).c_str(), Utf8ToWide(utf8_caption).c_str(),
               MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND | owner.extra_flags);
   if (topmost_hook) {
