@@ -2,6 +2,7 @@
 #include "platform/win32/error_box.h"
 #include "platform/win32/launch_options.h"
 #include "platform/win32/modal_owner.h"
+#include "platform/win32/own_keys.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/wide_text.h"
 
@@ -19,8 +20,10 @@ void Win32Clock::Sleep(int milliseconds) {
 
 void Win32Keyboard::KeyEvent(std::uint8_t vk, bool key_up) {
   // keybd_event is the call the media applications have always been driven
-  // with; SendInput would do the same. Its result is not checked.
-  keybd_event(vk, 0, key_up ? KEYEVENTF_KEYUP : 0, 0);
+  // with; SendInput would do the same. Its result is not checked. The mark
+  // keeps the key from the program's own windows (own_keys.h); the window
+  // in front, another program's, sees the same key as without it.
+  keybd_event(vk, 0, key_up ? KEYEVENTF_KEYUP : 0, kOwnKeyMark);
 }
 
 void Win32Dialogs::ShowError(const std::string& utf8_message) {
@@ -92,8 +95,8 @@ void Win32Dialogs::ShowForegroundWarning(const std::string& utf8_text,
   // MB_TOPMOST (Wine creates the box as any other), so the box is also made
   // topmost by hand once it is set up.
   const ModalOwner owner = ModalOwner::Current();
-  topmost_hook = SetWindowsHookExW(WH_CALLWNDPROCRET, RaiseBoxAfterInit, nullptr,
-                                   GetCurrentThreadId());
+  topmost_hook =
+      SetWindowsHookExW(WH_CALLWNDPROCRET, RaiseBoxAfterInit, nullptr, GetCurrentThreadId());
   MessageBoxW(owner.window, Utf8ToWide(utf8_text).c_str(), Utf8ToWide(utf8_caption).c_str(),
               MB_OK | MB_ICONWARNING | MB_TOPMOST | MB_SETFOREGROUND | owner.extra_flags);
   if (topmost_hook) {
