@@ -10,7 +10,9 @@ inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
 class IKeyboard {
  public:
   virtual ~IKeyboard() = default;
-  // Sends one key event: virtual key `vk`, scan code 0, extra information 0.
+  // Sends one key event to the window in front: virtual key `vk`, scan code
+  // 0, and as extra information the program's own mark, by which the event
+  // never works the program's own windows when one of them is in front.
   virtual void KeyEvent(std::uint8_t vk, bool key_up) = 0;
 };
 

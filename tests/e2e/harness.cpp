@@ -637,7 +637,7 @@ void ClickButton(HWND button) {
                reinterpret_cast<LPARAM>(button));
 }
 
-bool TypeChord(HWND window, std::initializer_list<WORD> keys) {
+bool TypeChord(HWND window, std::initializer_list<WORD> keys, ULONG_PTR extra_info) {
   if (GetForegroundWindow() != window) SetForegroundWindow(window);
   if (!WaitUntil([&] { return GetForegroundWindow() == window; }, std::chrono::seconds(5)))
     return false;
@@ -647,6 +647,7 @@ bool TypeChord(HWND window, std::initializer_list<WORD> keys) {
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = vk;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwExtraInfo = extra_info;
     inputs.push_back(input);
   }
   for (auto key = keys.end(); key != keys.begin();) {
@@ -656,6 +657,7 @@ bool TypeChord(HWND window, std::initializer_list<WORD> keys) {
     input.ki.wVk = *key;
     input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(*key, MAPVK_VK_TO_VSC));
     input.ki.dwFlags = KEYEVENTF_KEYUP;
+    input.ki.dwExtraInfo = extra_info;
     inputs.push_back(input);
   }
   return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
@@ -1172,12 +1174,22 @@ std::string Describe(const std::vector<KeyEvent>& events) {
   return text + "]";
 }
 
+namespace {
+
+std::wstring BesideTestProgram(std::wstring_view name) {
+  std::wstring self(32768, L'\0');
+  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
+  return self.substr(0, self.find_last_of(L"\\/") + 1) + std::wstring(name);
+}
+
+}  // namespace
+
 std::wstring KeyRecorderPath() {
-  wchar_t self[MAX_PATH * 2];
-  DWORD n = GetModuleFileNameW(nullptr, self, MAX_PATH * 2);
-  std::wstring path(self, n);
-  path.resize(path.find_last_of(L"\\/") + 1);
-  return path + L"keyrecorder.exe";
+  return BesideTestProgram(L"keyrecorder.exe");
+}
+
+std::wstring MarkerProgram() {
+  return BesideTestProgram(L"talvoro_e2e_marker.exe");
 }
 
 KeyRecorder::KeyRecorder(std::wstring events_file, std::wstring window_title)
@@ -1238,9 +1250,10 @@ std::vector<KeyEvent> KeyRecorder::Events() const {
   if (!lines) return events;
   for (const std::string& line : *lines) {
     unsigned long vk = 0, flags = 0, message = 0, time = 0;
+    unsigned long long extra_info = 0;
     char direction[8] = {}, origin[16] = {};
-    if (std::sscanf(line.c_str(), "key %lx %7s %15s %lx %lx %lx", &vk, direction, origin, &flags,
-                    &message, &time) != 6)
+    if (std::sscanf(line.c_str(), "key %lx %7s %15s %lx %lx %lx %llx", &vk, direction, origin,
+                    &flags, &message, &time, &extra_info) != 7)
       continue;
     KeyEvent event;
     event.vk = static_cast<DWORD>(vk);
@@ -1249,6 +1262,7 @@ std::vector<KeyEvent> KeyRecorder::Events() const {
     event.flags = static_cast<DWORD>(flags);
     event.message = static_cast<WPARAM>(message);
     event.time = static_cast<DWORD>(time);
+    event.extra_info = static_cast<ULONG_PTR>(extra_info);
     events.push_back(event);
   }
   return events;

@@ -140,8 +140,10 @@ void ClickButton(HWND button);
 // The keyboard, as the user types: brings `window` to the front, then presses
 // `keys` in order and releases them in the reverse order (a chord such as
 // Ctrl+Tab), through the system's input queue, so that the program sees the
-// modifiers held. False when the window could not be brought to the front.
-bool TypeChord(HWND window, std::initializer_list<WORD> keys);
+// modifiers held. Each event carries `extra_info` as its extra information
+// (0, as most programs give). False when the window could not be brought to
+// the front.
+bool TypeChord(HWND window, std::initializer_list<WORD> keys, ULONG_PTR extra_info = 0);
 // A posted press and release of `vk` on `control`: the program's message
 // loop takes it as typed, without changing its view of the modifiers.
 void PostKey(HWND control, WORD vk);
@@ -332,10 +334,11 @@ bool ContainsPicture(const Pixels& shot, POINT at, const Pixels& picture);
 struct KeyEvent {
   DWORD vk = 0;
   bool down = false;
-  bool injected = false;  // LLKHF_INJECTED: made by a program, not by a keyboard
-  DWORD flags = 0;        // the hook's KBDLLHOOKSTRUCT flags
-  WPARAM message = 0;     // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP
-  DWORD time = 0;         // the hook's time stamp: the tick count (ms) when the event was made
+  bool injected = false;     // LLKHF_INJECTED: made by a program, not by a keyboard
+  DWORD flags = 0;           // the hook's KBDLLHOOKSTRUCT flags
+  WPARAM message = 0;        // WM_KEYDOWN, WM_KEYUP, WM_SYSKEYDOWN or WM_SYSKEYUP
+  DWORD time = 0;            // the hook's time stamp: the tick count (ms) when the event was made
+  ULONG_PTR extra_info = 0;  // the extra information its sender gave it
 };
 // "LWin down", "Tab up"...: for failure messages.
 std::string Describe(const KeyEvent& event);
@@ -399,6 +402,11 @@ class KeyRecorder {
 
 // Where keyrecorder.exe is: beside the running test program.
 std::wstring KeyRecorderPath();
+// Where talvoro_e2e_marker.exe is, beside the running test program: a
+// stand-in for the programs Talvoro IR starts, which counts its starts in
+// "<its path>.runs" (one line each), leaves "<its path>.ran" holding its
+// command line and ends, with no window.
+std::wstring MarkerProgram();
 
 // A key recorder (above) on a file of its own in the work area, with its
 // hook installed once constructed: for tests that only ask what was sent.

@@ -17,13 +17,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-HWND FocusOf(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
-}
-
 TEST(Keyboard, TabMovesTheFocusToAnotherControlOfTheMainWindow) {
   ProgramDir dir(CurrentTestDirName());
   dir.InstallProgram();
@@ -59,22 +52,6 @@ TEST(Keyboard, TabMovesTheFocusToAnotherControlOfTheMainWindow) {
 
 class KeyboardUse : public RemoteControlTest {
  protected:
-  // Presses Tab until `target` has the focus; false when a round of every
-  // stop of the window never reached it.
-  ::testing::AssertionResult TabTo(HWND target) {
-    HWND main = app_->main_window();
-    if (!WaitUntil([&] { return FocusOf(main) != nullptr; }, kWait))
-      return ::testing::AssertionFailure() << "the main window has no focus";
-    for (int press = 0; press < 80; ++press) {
-      const HWND focus = FocusOf(main);
-      if (focus == target) return ::testing::AssertionSuccess();
-      PostKey(focus, VK_TAB);
-      if (!app_->Sync()) return ::testing::AssertionFailure() << "the program does not answer";
-      WaitUntil([&] { return FocusOf(main) != focus; }, 2s);
-    }
-    return ::testing::AssertionFailure() << "Tab never reached the control";
-  }
-
   HWND WaitForBox() const {
     HWND box = nullptr;
     WaitUntil(

@@ -8,11 +8,12 @@
 // message loop), writes "ready" to EVENTS_FILE once the hook is in place,
 // then appends one line per key event:
 //
-//   key VK down|up injected|physical FLAGS MESSAGE TIME
+//   key VK down|up injected|physical FLAGS MESSAGE TIME EXTRA
 //
-// (VK, FLAGS, MESSAGE and TIME in hexadecimal: the virtual key, the hook's
-// KBDLLHOOKSTRUCT flags, the keyboard message and the event's time stamp in
-// milliseconds, the system's tick count when the event was made). It stops when the named
+// (VK, FLAGS, MESSAGE, TIME and EXTRA in hexadecimal: the virtual key, the
+// hook's KBDLLHOOKSTRUCT flags, the keyboard message, the event's time stamp
+// in milliseconds, the system's tick count when the event was made, and the
+// extra information its sender gave it). It stops when the named
 // event STOP_EVENT_NAME is set, writes "stopped" and exits with 0; it exits
 // with 2 on a bad command line or when the hook cannot be installed.
 //
@@ -54,13 +55,13 @@ void WriteLine(const char* text) {
 LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam) {
   if (code == HC_ACTION) {
     const auto* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lparam);
-    char line[128];
-    std::snprintf(line, sizeof line, "key %02lX %s %s %02lX %04X %08lX",
-                  static_cast<unsigned long>(key->vkCode),
-                  (key->flags & LLKHF_UP) != 0 ? "up" : "down",
-                  (key->flags & LLKHF_INJECTED) != 0 ? "injected" : "physical",
-                  static_cast<unsigned long>(key->flags), static_cast<unsigned>(wparam),
-                  static_cast<unsigned long>(key->time));
+    char line[160];
+    std::snprintf(
+        line, sizeof line, "key %02lX %s %s %02lX %04X %08lX %llX",
+        static_cast<unsigned long>(key->vkCode), (key->flags & LLKHF_UP) != 0 ? "up" : "down",
+        (key->flags & LLKHF_INJECTED) != 0 ? "injected" : "physical",
+        static_cast<unsigned long>(key->flags), static_cast<unsigned>(wparam),
+        static_cast<unsigned long>(key->time), static_cast<unsigned long long>(key->dwExtraInfo));
     WriteLine(line);
   }
   return CallNextHookEx(nullptr, code, wparam, lparam);

@@ -13,7 +13,6 @@
 // The file also leaves screenshots of two media tabs and of the launcher tab.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,8 +23,6 @@
 
 namespace e2e {
 namespace {
-
-namespace fs = std::filesystem;
 
 // Virtual-key codes, from the Windows virtual-key table.
 constexpr DWORD kCtrl = 0x11;
@@ -96,23 +93,8 @@ Keys Then(Keys first, const Keys& second) {
   return first;
 }
 
-// The stand-in program built beside this test program: it writes
-// "<its path>.ran" and ends, with no window.
-std::wstring MarkerProgram() {
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return self.substr(0, self.find_last_of(L"\\/") + 1) + L"talvoro_e2e_marker.exe";
-}
-
 class MediaKeys : public RemoteControlTest {
  protected:
-  // Copies the stand-in program to `name` in the program directory.
-  std::wstring Plant(std::wstring_view name) const {
-    const fs::path target(dir_.File(name));
-    fs::copy_file(fs::path(MarkerProgram()), target, fs::copy_options::overwrite_existing);
-    return target.wstring();
-  }
-
   // Starts the program with `table`, then the recorder with its window in
   // front.
   void StartWithRecorder(const std::vector<std::string>& table) {
@@ -130,14 +112,6 @@ class MediaKeys : public RemoteControlTest {
     auto events = recorder_->EventsUntilNow();
     EXPECT_TRUE(events) << "the key recorder did not see the test's mark";
     return events.value_or(Keys{});
-  }
-
-  // Waits for the marker the stand-in `name` leaves when it runs; its
-  // content (the command line it got), or nullopt when it did not run.
-  std::optional<std::string> WaitForRun(std::wstring_view name) const {
-    const std::wstring marker = std::wstring(name) + L".ran";
-    if (!WaitUntil([&] { return dir_.Exists(marker); }, kWait)) return std::nullopt;
-    return dir_.ReadFile(marker);
   }
 
   // The program handled the code without a warning box (a failed start

@@ -22,13 +22,6 @@ using namespace std::chrono_literals;
 // its lParam is the mouse message that happened over the icon.
 constexpr UINT kNotifyCallback = WM_USER + 100;
 
-std::wstring MarkerProgram() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"talvoro_e2e_marker.exe";
-}
-
 // Sets the default value of the key Software\\Classes\\<key> for the current
 // user (and, under Wine 8, whose shell reads associations from the machine's
 // classes only, for the machine too) while the object lives; what was there

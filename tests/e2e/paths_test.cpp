@@ -33,13 +33,6 @@ int Code(int entry) {
   return 2200 + entry;
 }
 
-// The stand-in program built beside this test program.
-std::wstring MarkerProgram() {
-  std::wstring self(32768, L'\0');
-  self.resize(GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size())));
-  return self.substr(0, self.find_last_of(L"\\/") + 1) + L"talvoro_e2e_marker.exe";
-}
-
 std::vector<std::string> LauncherProgramme() {
   std::vector<std::string> table = ValidProgramme();
   table[kLauncherState] = std::string("ON");
@@ -66,22 +59,6 @@ class ProgramPaths : public RemoteControlTest {
     if (!Open(dialog, entry, false)) return ::testing::AssertionFailure() << "could not type";
     if (!WaitUntilClosed(dialog)) return ::testing::AssertionFailure() << "dialog stayed open";
     return ::testing::AssertionSuccess();
-  }
-
-  // Copies the stand-in program to `name` (relative to the program directory).
-  std::wstring Plant(std::wstring_view name) const {
-    const fs::path target(dir_.File(name));
-    fs::create_directories(target.parent_path());
-    fs::copy_file(fs::path(MarkerProgram()), target, fs::copy_options::overwrite_existing);
-    return target.wstring();
-  }
-
-  // Waits for the marker the stand-in `name` leaves when it runs; what it
-  // holds (the command line it was given), or nullopt when it did not run.
-  std::optional<std::string> WaitForRun(std::wstring_view name) const {
-    const std::wstring marker = std::wstring(name) + L".ran";
-    if (!WaitUntil([&] { return dir_.Exists(marker); }, kWait)) return std::nullopt;
-    return dir_.ReadFile(marker);
   }
 
   ::testing::AssertionResult WaitUntilReduced() const {

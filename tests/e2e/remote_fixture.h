@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,25 +20,46 @@
 
 namespace e2e {
 
-// A key event as a program injects it: `vk` pressed (`down`) or released.
+// The extra information the program gives every key event it injects ("TALV"
+// in ASCII), by which it keeps them from its own windows.
+inline constexpr ULONG_PTR kProgramKeyMark = 0x54414C56;
+
+// A key event as the program injects it: `vk` pressed (`down`) or released,
+// with the program's mark.
 inline KeyEvent Injected(DWORD vk, bool down) {
   KeyEvent event;
   event.vk = vk;
   event.down = down;
   event.injected = true;
+  event.extra_info = kProgramKeyMark;
   return event;
 }
 
 // Whether `seen` are exactly the events `want`, in order: same keys, same
-// directions, same injected flags.
+// directions, same injected flags, same extra information.
 inline ::testing::AssertionResult SameKeys(const std::vector<KeyEvent>& seen,
                                            const std::vector<KeyEvent>& want) {
+  for (std::size_t i = 0; i < seen.size() && i < want.size(); ++i) {
+    if (seen[i].extra_info != want[i].extra_info) {
+      return ::testing::AssertionFailure()
+             << "event " << i << " (" << Describe(seen[i]) << ") has the extra information "
+             << std::hex << seen[i].extra_info << ", not " << want[i].extra_info;
+    }
+  }
   bool same = seen.size() == want.size();
   for (std::size_t i = 0; same && i < seen.size(); ++i)
     same = seen[i].vk == want[i].vk && seen[i].down == want[i].down &&
            seen[i].injected == want[i].injected;
   if (same) return ::testing::AssertionSuccess();
   return ::testing::AssertionFailure() << "saw " << Describe(seen) << "\n want " << Describe(want);
+}
+
+// The control that has the keyboard focus in `window`'s thread, or nullptr.
+inline HWND FocusOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
 }
 
 class RemoteControlTest : public ::testing::Test {
@@ -139,6 +162,47 @@ class RemoteControlTest : public ::testing::Test {
       return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << ToUtf8(form_class) << " is still " << (shown ? "hidden" : "shown");
+  }
+
+  // Presses Tab until `target` has the focus; false when a round of every
+  // stop of the window never reached it.
+  ::testing::AssertionResult TabTo(HWND target) {
+    using namespace std::chrono_literals;
+    HWND main = app_->main_window();
+    if (!WaitUntil([&] { return FocusOf(main) != nullptr; }, kWait))
+      return ::testing::AssertionFailure() << "the main window has no focus";
+    for (int press = 0; press < 80; ++press) {
+      const HWND focus = FocusOf(main);
+      if (focus == target) return ::testing::AssertionSuccess();
+      PostKey(focus, VK_TAB);
+      if (!app_->Sync()) return ::testing::AssertionFailure() << "the program does not answer";
+      WaitUntil([&] { return FocusOf(main) != focus; }, 2s);
+    }
+    return ::testing::AssertionFailure() << "Tab never reached the control";
+  }
+
+  // Copies the stand-in program (MarkerProgram) to `name`, relative to the
+  // program directory; returns its full path.
+  std::wstring Plant(std::wstring_view name) const {
+    namespace fs = std::filesystem;
+    const fs::path target(dir_.File(name));
+    fs::create_directories(target.parent_path());
+    fs::copy_file(fs::path(MarkerProgram()), target, fs::copy_options::overwrite_existing);
+    return target.wstring();
+  }
+
+  // Waits for the marker the stand-in `name` leaves when it runs; what it
+  // holds (the command line it was given), or nullopt when it did not run.
+  std::optional<std::string> WaitForRun(std::wstring_view name) const {
+    const std::wstring marker = std::wstring(name) + L".ran";
+    if (!WaitUntil([&] { return dir_.Exists(marker); }, kWait)) return std::nullopt;
+    return dir_.ReadFile(marker);
+  }
+
+  // How many times the stand-in `name` has started so far.
+  int Runs(std::wstring_view name) const {
+    const std::string lines = dir_.ReadFile(std::wstring(name) + L".runs").value_or("");
+    return static_cast<int>(std::count(lines.begin(), lines.end(), '\n'));
   }
 
   static bool Topmost(HWND window) {

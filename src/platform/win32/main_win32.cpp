@@ -12,6 +12,7 @@
 #include "platform/win32/hid_win32.h"
 #include "platform/win32/launch_options.h"
 #include "platform/win32/message_window.h"
+#include "platform/win32/own_keys.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/shortcuts_win32.h"
 #include "platform/win32/taskbar_window.h"
@@ -86,6 +87,10 @@ void SetUpMainWindow(FormWindow& main_window, app::Application& application, Win
 
 int Run(HINSTANCE instance) {
   const bool simulate = HasSimulateSwitch(Arguments());
+  // The keys the program sends must not work its own windows, in whatever
+  // loop of this thread they land (own_keys.h): on before any window exists,
+  // off after the last one has gone.
+  const OwnKeyFilter own_keys;
   UiResources resources(instance);
   TaskbarWindow taskbar(instance, resources.big_icon(), resources.small_icon());
 

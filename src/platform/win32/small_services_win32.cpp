@@ -2,6 +2,7 @@
 #include "platform/win32/error_box.h"
 #include "platform/win32/launch_options.h"
 #include "platform/win32/modal_owner.h"
+#include "platform/win32/own_keys.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/wide_text.h"
 
@@ -26,8 +27,10 @@ void Win32Clock::Sleep(int milliseconds) {
 
 void Win32Keyboard::KeyEvent(std::uint8_t vk, bool key_up) {
   // keybd_event is the call the media applications have always been driven
-  // with; SendInput would do the same. Its result is not checked.
-  keybd_event(vk, 0, key_up ? KEYEVENTF_KEYUP : 0, 0);
+  // with; SendInput would do the same. Its result is not checked. The mark
+  // keeps the key from the program's own windows (own_keys.h); the window
+  // in front, another program's, sees the same key as without it.
+  keybd_event(vk, 0, key_up ? KEYEVENTF_KEYUP : 0, kOwnKeyMark);
 }
 
 void Win32Dialogs::ShowError(const std::string& utf8_message) {
