@@ -310,10 +310,21 @@ Process Process::Start(const std::wstring& exe, const std::wstring& arguments,
     inherit = TRUE;
   }
   Process process;
-  if (!CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, inherit, 0, nullptr,
-                      directory.empty() ? nullptr : directory.c_str(), &startup, &process.info_)) {
-    throw std::runtime_error("cannot start " + ToUtf8(exe) + " (error " +
-                             std::to_string(GetLastError()) + ")");
+  // Wine under load now and then fails a process creation with
+  // ERROR_INTERNAL_ERROR (1359) although nothing is wrong with the program;
+  // the same call succeeds a moment later, so try a few times before giving up.
+  constexpr int kAttempts = 5;
+  for (int attempt = 1;; ++attempt) {
+    if (CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, inherit, 0, nullptr,
+                       directory.empty() ? nullptr : directory.c_str(), &startup, &process.info_)) {
+      break;
+    }
+    const DWORD error = GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
+      throw std::runtime_error("cannot start " + ToUtf8(exe) + " (error " + std::to_string(error) +
+                               ")");
+    }
+    Sleep(200);
   }
   CloseHandle(process.info_.hThread);
   process.info_.hThread = nullptr;

@@ -109,12 +109,20 @@ HANDLE OpenPath(const std::wstring& path, DWORD access, DWORD flags) {
 // on the main thread; StartRead, WaitRead and CancelRead on the read thread.
 class Win32HidDevice : public IHidDevice {
  public:
+  // An interface the backend found: the read handle is opened by path at the
+  // first read.
   Win32HidDevice(std::shared_ptr<HidLibrary> lib, std::wstring path, bool read_write,
                  std::optional<HidAttributes> attributes)
       : lib_(std::move(lib)),
         path_(std::move(path)),
         read_write_(read_write),
         attributes_(attributes) {}
+
+  // Over a read handle opened elsewhere (see CreateHidDeviceOnHandle): no
+  // library, no path, so nothing is ever opened or asked of the HID driver;
+  // the read path below is the same.
+  Win32HidDevice(HANDLE read_handle, std::uint16_t input_report_length)
+      : read_write_(true), input_report_length_(input_report_length), read_handle_(read_handle) {}
 
   ~Win32HidDevice() override { Close(); }
 
@@ -209,6 +217,10 @@ class Win32HidDevice : public IHidDevice {
       return HidWait::Completed;
     }
     DWORD transferred = 0;
+    // Any failure is a failed read (0 bytes), ERROR_MORE_DATA included: a
+    // report longer than the buffer is never handed over cut short (a HID
+    // driver refuses such a read; a message pipe standing in for the device
+    // fills the buffer and says so).
     if (GetOverlappedResult(read_handle_, &overlapped_, &transferred, FALSE)) {
       bytes_read = transferred;
     } else if (GetLastError() == ERROR_IO_INCOMPLETE) {
@@ -380,6 +392,11 @@ class Win32HidBackend : public IHidBackend {
 };
 
 }  // namespace
+
+std::unique_ptr<IHidDevice> CreateHidDeviceOnHandle(HANDLE read_handle,
+                                                    std::uint16_t input_report_length) {
+  return std::make_unique<Win32HidDevice>(read_handle, input_report_length);
+}
 
 std::unique_ptr<IHidBackend> CreateHidBackend(bool simulate) {
   auto real = std::make_unique<Win32HidBackend>();
