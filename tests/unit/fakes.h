@@ -43,11 +43,28 @@ class FakeFileSystem : public platform::IFileSystem {
     }
     files[path] = std::string(bytes);
   }
+  // ReplaceFile fails for these targets (a file another program holds).
+  std::map<std::string, platform::FileError> replace_errors;
   void ReplaceFile(const std::string& source, const std::string& target) override {
     if (fail_replace) throw config::IoError::FromFileError(*fail_replace);
+    if (auto error = replace_errors.find(target); error != replace_errors.end())
+      throw config::IoError::FromFileError(error->second);
     files[target] = files.at(source);
     files.erase(source);
     ++replace_count[target];
+  }
+  // New files of their own: "~tlv<n>.tmp" in the folder, the first n free.
+  std::vector<std::string> unique_files;  // every one created, in order
+  std::string CreateUniqueFile(const std::string& beside) override {
+    const std::size_t separator = beside.find_last_of("\\/");
+    const std::string folder =
+        separator == std::string::npos ? "" : beside.substr(0, separator + 1);
+    std::string path;
+    for (int n = 1; path.empty() || files.count(path); ++n)
+      path = folder + "~tlv" + std::to_string(n) + ".tmp";
+    files[path] = "";
+    unique_files.push_back(path);
+    return path;
   }
   void RemoveFile(const std::string& path) override { files.erase(path); }
   bool FileExists(const std::string& path) override {

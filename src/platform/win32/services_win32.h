@@ -33,6 +33,7 @@ class Win32FileSystem final : public IFileSystem {
   ReadResult ReadFileUpTo(const std::string& path, std::uint64_t max_bytes) override;
   void WriteNewFile(const std::string& path, std::string_view bytes) override;
   void ReplaceFile(const std::string& source, const std::string& target) override;
+  std::string CreateUniqueFile(const std::string& beside) override;
   void RemoveFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ShortPath(const std::string& utf8_path) override;
