@@ -403,6 +403,7 @@ TEST_F(TransferTest, AFileLargerThanOneMebibyteIsRefusedOnItsSizeWithoutBeingRea
   const std::string original = ProgrammeFile();
   fake.files.files[kGml] = std::string(config::kMaxImportBytes + 1, '1');
   fake.dialogs.chosen = kGml;
+  fake.files.bounded_reads.clear();
   Import();
   ASSERT_EQ(fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(fake.dialogs.messages[0],
