@@ -10,6 +10,7 @@ struct DateTime {
   int hour = 0;   // 0..23
   int minute = 0;
   int second = 0;
+  int millisecond = 0;  // 0..999
 };
 
 class IClock {

@@ -113,13 +113,19 @@ class FakeClock : public platform::IClock {
 // does not restart it.
 class FakeTimers : public platform::ITimers {
  public:
-  platform::TimerTable table{[](int, unsigned) {}, [](int) {}};
+  // Every start of a system timer (id, period): a period runs from its start.
+  std::vector<std::pair<platform::TimerId, unsigned>> started;
+  platform::TimerTable table{
+      [this](int id, unsigned interval) { started.emplace_back(id, interval); }, [](int) {}};
 
   platform::TimerId CreateTimer(int interval_ms, std::function<void()> tick) override {
     return table.Create(interval_ms, std::move(tick));
   }
   void EnableTimer(platform::TimerId id, bool enabled) override { table.Enable(id, enabled); }
   bool TimerEnabled(platform::TimerId id) const override { return table.Enabled(id); }
+  void SetTimerInterval(platform::TimerId id, int interval_ms) override {
+    table.SetInterval(id, interval_ms);
+  }
 
   // Fires, once, every timer enabled with this interval (the system's
   // minimum period applies), in creation order; a timer a tick creates or

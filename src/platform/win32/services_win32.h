@@ -98,6 +98,7 @@ class Win32Timers final : public ITimers {
   TimerId CreateTimer(int interval_ms, std::function<void()> tick) override;
   void EnableTimer(TimerId id, bool enabled) override;
   bool TimerEnabled(TimerId id) const override;
+  void SetTimerInterval(TimerId id, int interval_ms) override;
 
  private:
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);

@@ -10,7 +10,8 @@ namespace talvoro::platform::win32 {
 DateTime Win32Clock::Now() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  return DateTime{now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond};
+  return DateTime{now.wYear,   now.wMonth,  now.wDay,         now.wHour,
+                  now.wMinute, now.wSecond, now.wMilliseconds};
 }
 
 void Win32Clock::Sleep(int milliseconds) {
