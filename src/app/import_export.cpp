@@ -41,20 +41,28 @@ void ImportExport::Export() {
   request.default_name = ExportFileName(clock_.Now());
   request.default_extension = kConfigurationExtension;
   const std::optional<std::string> chosen = file_dialogs_.Save(request);
-  if (!chosen) return;
+  file_dialogs_.SaveFolderAfter([&] {
+    if (chosen) Write(*chosen);
+  });
+}
 
-  const std::optional<std::string> path = PathToWrite(*chosen, files_);
+void ImportExport::Write(const std::string& chosen) {
+  const std::optional<std::string> path = PathToWrite(chosen, files_);
   if (!path) throw config::IoError::FromFileError(platform::FileError::InvalidName);
   if (files_.FileExists(*path) &&
       dialogs_.MessageBox(kOverwriteQuestion, kWarningCaption, platform::BoxIcon::Warning,
                           platform::BoxButtons::YesNo) != platform::BoxResult::Yes)
     return;
-  config::SaveFileSafely(files_, *path, config::FormatLines(config_.programme().Lines()));
+  config::SaveChosenFileSafely(files_, *path, config::FormatLines(config_.programme().Lines()));
 }
 
 void ImportExport::Import() {
   const std::optional<std::string> chosen =
       file_dialogs_.Open(config::FileDialogs::kImportDialog, kConfigurationFilter);
+  file_dialogs_.SaveFolderAfter([&] { Load(chosen); });
+}
+
+void ImportExport::Load(const std::optional<std::string>& chosen) {
   if (chosen) {
     // A name the file system cannot be given is a file that cannot be opened.
     const std::optional<std::string> path = config::ProgramPath(*chosen, files_);

@@ -46,7 +46,8 @@ class ImportExport {
 
   // Asks where to save under a name made from the time now, asks before
   // replacing an existing file, and writes the 300 slots to it safely (a
-  // failed write leaves the old file whole). Cancelling writes nothing.
+  // failed write leaves the old file whole, and no temporary file). Cancelling
+  // writes nothing. The dialog's folder is saved in the settings afterwards.
   void Export();
 
   // Asks for a file and loads it into the programme table; then, also when
@@ -54,10 +55,16 @@ class ImportExport {
   // A file that cannot be read is reported (IoError) and changes nothing; a
   // file too large or holding binary data is refused with a warning and
   // changes nothing either. A file whose levels are no numbers is kept,
-  // saved, and stops the apply step (ConversionError).
+  // saved, and stops the apply step (ConversionError). The dialog's folder
+  // is saved in the settings afterwards.
   void Import();
 
  private:
+  // The export's write to the file the dialog chose (UTF-8).
+  void Write(const std::string& chosen);
+  // The import's work once its dialog has ended.
+  void Load(const std::optional<std::string>& chosen);
+
   config::Configuration& config_;
   config::FileDialogs& file_dialogs_;
   platform::IDialogs& dialogs_;

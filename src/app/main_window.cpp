@@ -130,6 +130,7 @@ MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
   notify_icon_.callback_message = kNotifyCallback;
   notify_icon_.tip = "Talvoro IR";
   tick_timer_ = services_.timers.CreateTimer(dispatch::Tick::kInterval, [this] { OnTick(); });
+  tick_period_ = dispatch::Tick::kInterval;
   auto_minimise_timer_ = services_.timers.CreateTimer(1000, [this] { OnAutoMinimiseTick(); });
 }
 
@@ -189,6 +190,11 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::About, [this] { features_->about.Show(); });
   commands_.Set(Command::SerialPort, [this] { features_->serial.Show(); });
   commands_.Wire(f);
+  // Actions, toggles and learning leave pending numbers all over the
+  // features, and the receiver's arrival asks for the first tick's pause:
+  // after every event entry, the tick comes back to its 100 ms if it now
+  // has work.
+  for (ui::FormBase* form : forms_.All()) form->SetAfterEntry([this] { ScheduleTick(false); });
   features_->switches.Wire();
   features_->paths.Wire();
   features_->menus.Wire();
@@ -318,8 +324,8 @@ void MainWindow::OnExit() {
 }
 
 void MainWindow::UpdateClock() {
-  // Runs every 100 ms; the panel passes the text on only when it differs,
-  // so the status bar changes once a second.
+  // Runs at every tick, up to ten a second; the panel passes the text on
+  // only when it differs, so the status bar changes once a second.
   forms_.main.SetPanelText(MainId::StatusBar1, kPanelClock, ClockText(services_.clock.Now()));
 }
 
@@ -341,6 +347,17 @@ void MainWindow::OnTick() {
     else
       UpdateClock();
   });
+  ScheduleTick(true);
+}
+
+void MainWindow::ScheduleTick(bool after_tick) {
+  if (!features_) return;
+  const bool busy = features_->tick.Busy();
+  if (busy && tick_period_ == dispatch::Tick::kInterval) return;
+  // Idle between two ticks: the next one is already set for the second.
+  if (!busy && !after_tick && tick_period_ != dispatch::Tick::kInterval) return;
+  tick_period_ = features_->tick.NextInterval(services_.clock.Now());
+  services_.timers.SetTimerInterval(tick_timer_, tick_period_);
 }
 
 void MainWindow::OnReceiverStatus(const std::string& utf8) {

@@ -85,6 +85,7 @@ class MainWindow : public hid::IReceiverHost {
   int last_code() const { return state_.last_code; }
   const dispatch::VolumeLevels& levels() const { return state_.levels; }
   bool auto_minimise_enabled() const;
+  platform::TimerId tick_timer() const { return tick_timer_; }
   const SingleInstanceGuard& guard() const { return guard_; }
   hid::HidDeviceController* hid_controller() { return controller_.get(); }
   Commands& commands() { return commands_; }
@@ -112,6 +113,9 @@ class MainWindow : public hid::IReceiverHost {
   void WireHandlers();
   void OnAutoMinimiseTick();
   void OnTick();
+  // Sets the tick's next period from what it has to do; `after_tick` when
+  // the tick itself just ran.
+  void ScheduleTick(bool after_tick);
 
   Services services_;
   ui::FormSet& forms_;
@@ -124,7 +128,8 @@ class MainWindow : public hid::IReceiverHost {
   std::unique_ptr<Features> features_;
 
   platform::NotifyIconSpec notify_icon_;
-  platform::TimerId tick_timer_ = 0;           // Timer3, 100 ms
+  platform::TimerId tick_timer_ = 0;           // Timer3, 100 ms while busy, else 1 s
+  int tick_period_ = 0;                        // the period it was given last
   platform::TimerId auto_minimise_timer_ = 0;  // Timer6, 1000 ms
   int auto_minimise_count_ = 0;
 

@@ -31,9 +31,10 @@ std::string TemporaryPath(const std::string& path) {
   return path + ".tmp";
 }
 
-void SaveFileSafely(platform::IFileSystem& files, const std::string& path,
-                    const std::string& bytes) {
-  const std::string temporary = TemporaryPath(path);
+namespace {
+
+void WriteThenReplace(platform::IFileSystem& files, const std::string& temporary,
+                      const std::string& path, const std::string& bytes) {
   try {
     files.WriteNewFile(temporary, bytes);
     files.ReplaceFile(temporary, path);
@@ -41,6 +42,18 @@ void SaveFileSafely(platform::IFileSystem& files, const std::string& path,
     files.RemoveFile(temporary);
     throw;
   }
+}
+
+}  // namespace
+
+void SaveFileSafely(platform::IFileSystem& files, const std::string& path,
+                    const std::string& bytes) {
+  WriteThenReplace(files, TemporaryPath(path), path, bytes);
+}
+
+void SaveChosenFileSafely(platform::IFileSystem& files, const std::string& path,
+                          const std::string& bytes) {
+  WriteThenReplace(files, files.CreateUniqueFile(path), path, bytes);
 }
 
 std::string Configuration::FilePath(const std::string& name) const {

@@ -58,14 +58,23 @@ class ProgrammeTable {
 // no code learned.
 ProgrammeTable FreshProgramme();
 
-// The temporary file a save of `path` writes first, beside it.
+// The temporary file a save of one of the program's own files (`path`)
+// writes first, beside it; start-up removes those an ended copy left.
 std::string TemporaryPath(const std::string& path);
 
-// Writes `bytes` to `path` so that a failure at any point leaves the previous
-// file whole: a temporary file beside it is written and flushed, then
-// replaces the old file in one step. Throws IoError.
+// Writes `bytes` to `path`, one of the program's own files, so that a
+// failure at any point leaves the previous file whole: the temporary file
+// TemporaryPath(path) is written and flushed, then replaces the old file in
+// one step; on failure it is removed. Throws IoError.
 void SaveFileSafely(platform::IFileSystem& files, const std::string& path,
                     const std::string& bytes);
+
+// The same for a file of the user's choice (an export): its folder may hold
+// anything, a file named like TemporaryPath(path) too, so the temporary file
+// is a new one of a name of its own, created beside `path`, and removed on
+// every failure. Throws IoError.
+void SaveChosenFileSafely(platform::IFileSystem& files, const std::string& path,
+                          const std::string& bytes);
 
 // The two tables and their files.
 class Configuration {

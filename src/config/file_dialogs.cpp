@@ -42,13 +42,33 @@ std::optional<std::string> FileDialogs::Save(platform::SaveFileRequest request) 
   return result.path;
 }
 
+void FileDialogs::SaveFolderAfter(const std::function<void()>& operation) {
+  auto save = [this] {
+    if (!folder_unsaved_) return;
+    // Owed no more, whatever the save gives: its failure is told once.
+    folder_unsaved_ = false;
+    config_.SaveSettings();
+  };
+  try {
+    operation();
+  } catch (...) {
+    try {
+      save();
+    } catch (...) {
+      folder_unsaved_ = true;
+    }
+    throw;
+  }
+  save();
+}
+
 void FileDialogs::KeepDialogFolder(const std::string& utf8_folder) {
   // A folder the settings cannot keep is left out: the next dialog then
   // opens where the setting still points.
   if (auto kept = ProgramPath(utf8_folder, files_);
       kept && *kept != config_.settings()[config::kDialogFolder]) {
     config_.settings()[config::kDialogFolder] = *kept;
-    config_.SaveSettings();
+    folder_unsaved_ = true;
   }
 }
 

@@ -15,6 +15,20 @@ bool Consumes(const TabSpec& tab, int pending) {
 
 }  // namespace
 
+bool Tick::Busy() const {
+  if (state_.receiver_active != 1) return false;
+  if (state_.first_tick == 0) return true;
+  for (const TabSpec& tab : Tabs())
+    if (Consumes(tab, state_.Pending(tab.number))) return true;
+  const int windows = state_.Pending(kTabWindows);
+  return windows == kPendingRestart || windows == kPendingShutdown;
+}
+
+int Tick::NextInterval(const platform::DateTime& now) const {
+  if (Busy()) return kInterval;
+  return 1000 - now.millisecond + kPastTheSecond;
+}
+
 void Tick::Pause(int tenths) {
   for (int i = 0; i < tenths; ++i) clock_.Sleep(100);
 }

@@ -1,5 +1,6 @@
-// The periodic tick (Timer3, every 100 ms): the clock, and while the receiver
-// is connected, the pending action numbers the routines leave behind.
+// The periodic tick (Timer3): the clock, and while the receiver is
+// connected, the pending action numbers the routines leave behind. It runs
+// every 100 ms while it has work; idle, once a second, for the clock.
 #pragma once
 
 #include <functional>
@@ -11,12 +12,25 @@ namespace talvoro::dispatch {
 
 class Tick {
  public:
+  // The period while there is work.
   static constexpr int kInterval = 100;
+  // Idle, the tick comes this long after the clock's next second, so that a
+  // timer a little early still finds the new second.
+  static constexpr int kPastTheSecond = 10;
 
   Tick(dispatch::AppState& state, platform::IClock& clock, std::function<void()> update_clock)
       : state_(state), clock_(clock), update_clock_(std::move(update_clock)) {}
 
   void OnTick();
+
+  // Whether the next tick has work: the one-time pause, a pending number it
+  // consumes, or a restart or shut-down countdown's number, whose end it
+  // watches. Only while the receiver is active.
+  bool Busy() const;
+
+  // How long until the next tick: kInterval while busy; otherwise until just
+  // past the next second of `now`, when the clock panel changes.
+  int NextInterval(const platform::DateTime& now) const;
 
  private:
   void Pause(int tenths);

@@ -73,12 +73,17 @@ void AppPaths::Wire() {
 
 void AppPaths::Choose(const dispatch::PathSlot& path) {
   const std::optional<std::string> chosen = file_dialogs_.Open(DialogOf(path.slot), kExeFilter);
-  if (!chosen) return;
+  file_dialogs_.SaveFolderAfter([&] {
+    if (chosen) Keep(path, *chosen);
+  });
+}
+
+void AppPaths::Keep(const dispatch::PathSlot& path, const std::string& chosen) {
   // A path stored with '?' in place of the characters Windows-1252 lacks
   // would name no file: its short form is kept instead, or nothing.
-  const std::optional<std::string> kept = config::ProgramPath(*chosen, files_);
+  const std::optional<std::string> kept = config::ProgramPath(chosen, files_);
   if (!kept) {
-    dialogs_.MessageBox(RefusalMessage(*chosen), kWarningCaption, platform::BoxIcon::Warning,
+    dialogs_.MessageBox(RefusalMessage(chosen), kWarningCaption, platform::BoxIcon::Warning,
                         platform::BoxButtons::Ok);
     return;
   }

@@ -53,7 +53,8 @@ class AppPaths final : public IStartStep {
   // Asks for an executable with the slot's shared dialog; a chosen file goes
   // to the label, then to the slot, and the programme file is saved. A
   // cancelled dialog changes none of them; a path the programme file cannot
-  // keep is refused with a warning and changes none of them either.
+  // keep is refused with a warning and changes none of them either. The
+  // dialog's folder, when it is the dialog folder setting, is saved after.
   void Choose(const dispatch::PathSlot& path);
 
   // The start step of the nine tabs with one path slot.
@@ -63,6 +64,8 @@ class AppPaths final : public IStartStep {
 
  private:
   bool Start(const dispatch::PathSlot& path);
+  // Stores the chosen file (UTF-8) in the slot and its label, and saves.
+  void Keep(const dispatch::PathSlot& path, const std::string& chosen);
 
   config::Configuration& config_;
   ui::MainForm& form_;

@@ -85,6 +85,11 @@ class IFileSystem {
   // this fails). Throws IoError on failure.
   virtual void ReplaceFile(const std::string& source, const std::string& target) = 0;
 
+  // Creates a new, empty file in the folder of `beside` under a name of its
+  // own that no file there had: it is created exclusively, so it is never an
+  // existing file of the user's. Returns its path. Throws IoError on failure.
+  virtual std::string CreateUniqueFile(const std::string& beside) = 0;
+
   // Deletes a file; failures are ignored.
   virtual void RemoveFile(const std::string& path) = 0;
 

@@ -50,6 +50,15 @@ class TimerTable {
       stop_(id);
   }
 
+  // A new period; an enabled timer is started again, so that its new
+  // period runs from now.
+  void SetInterval(int id, int interval_ms) {
+    Timer* timer = Find(id);
+    if (!timer) return;
+    timer->interval = Period(interval_ms);
+    if (timer->enabled) start_(id, timer->interval);
+  }
+
   bool Enabled(int id) const {
     const Timer* timer = Find(id);
     return timer && timer->enabled;

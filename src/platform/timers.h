@@ -14,6 +14,8 @@ class ITimers {
   virtual TimerId CreateTimer(int interval_ms, std::function<void()> tick) = 0;
   virtual void EnableTimer(TimerId id, bool enabled) = 0;
   virtual bool TimerEnabled(TimerId id) const = 0;
+  // Gives a timer a new period; an enabled timer starts it from now.
+  virtual void SetTimerInterval(TimerId id, int interval_ms) = 0;
 };
 
 }  // namespace talvoro::platform

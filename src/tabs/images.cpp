@@ -5,15 +5,30 @@
 
 namespace talvoro::tabs {
 
+namespace {
+
+// Why a picture could not be had, as the sentence after the file's name.
+std::string Reason(const platform::ReadError& error) {
+  switch (error.failure) {
+    case platform::ReadFailure::Missing:
+      return "Le fichier spécifié est introuvable";
+    case platform::ReadFailure::TooLarge:
+      return "Le fichier dépasse 4 Mo : ce n'est pas une image du programme";
+    case platform::ReadFailure::CannotOpen:
+    case platform::ReadFailure::CannotRead:
+      break;
+  }
+  return config::IoError::FromFileError(error.error, error.system_code).what();
+}
+
+}  // namespace
+
 std::shared_ptr<const std::string> LoadPicture(platform::IFileSystem& files,
                                                const std::string& path) {
-  auto bytes = files.ReadFile(path);
+  auto bytes = files.ReadFileUpTo(path, kMaxPictureBytes);
   if (bytes) return std::make_shared<const std::string>(std::move(*bytes));
-  const platform::ReadError& error = bytes.error();
-  if (error.failure == platform::ReadFailure::CannotRead)
-    throw config::IoError::FromFileError(error.error, error.system_code);
-  throw config::AppError("Impossible d'ouvrir le fichier \"" + config::AnsiToUtf8(path) +
-                         "\". Le fichier spécifié est introuvable");
+  throw config::AppError("Impossible d'ouvrir le fichier \"" + config::AnsiToUtf8(path) + "\". " +
+                         Reason(bytes.error()));
 }
 
 std::shared_ptr<const std::string> Pictures::Get(const std::string& name) {

@@ -1,6 +1,7 @@
 // Pictures read from the program directory.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -12,9 +13,15 @@
 
 namespace talvoro::tabs {
 
-// The bytes of a BMP file; throws AppError ("Impossible d'ouvrir le fichier
-// ...") when it is missing or cannot be opened, and IoError when it was
-// opened but could not be read.
+// The program's pictures are a few kilobytes: a file larger than this is no
+// picture of the program's, and is not read.
+inline constexpr std::uint64_t kMaxPictureBytes = 4 * 1024 * 1024;
+
+// The bytes of a BMP file; throws AppError "Impossible d'ouvrir le fichier
+// "<path>". <reason>" when they cannot be had: "Le fichier spécifié est
+// introuvable" when it is missing, the file error's own text when it could
+// not be opened or read ("Accès au fichier refusé", ...), and a word on its
+// size when it is larger than kMaxPictureBytes.
 std::shared_ptr<const std::string> LoadPicture(platform::IFileSystem& files,
                                                const std::string& path);
 

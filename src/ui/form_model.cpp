@@ -38,11 +38,15 @@ FormBase::FormBase(const FormLayout& layout) : layout_(layout) {
 
 void FormBase::RunGuarded(const std::function<void()>& fn) {
   if (!fn) return;
-  try {
-    fn();
-  } catch (const std::exception& e) {
-    if (error_sink_) error_sink_(e.what());
-  }
+  auto guarded = [this](const std::function<void()>& step) {
+    try {
+      step();
+    } catch (const std::exception& e) {
+      if (error_sink_) error_sink_(e.what());
+    }
+  };
+  guarded(fn);
+  if (after_entry_) guarded(after_entry_);
 }
 
 void FormBase::ViewClick(std::size_t index) {

@@ -163,6 +163,9 @@ class FormBase {
   void AttachView(IFormView* view) { view_ = view; }
   // Where errors thrown by handlers are reported; the form goes on working.
   void SetErrorSink(ErrorSink sink) { error_sink_ = std::move(sink); }
+  // Runs after every event entry of the form (RunGuarded), also one that
+  // failed: what the program checks once anything may have happened.
+  void SetAfterEntry(std::function<void()> after) { after_entry_ = std::move(after); }
 
   // --- entry points for the view (user input) ---
   void ViewClick(std::size_t index);
@@ -234,6 +237,7 @@ class FormBase {
   std::vector<ControlState> state_;
   IFormView* view_ = nullptr;
   ErrorSink error_sink_;
+  std::function<void()> after_entry_;
 };
 
 // A form whose controls are named by the enumeration `Id` (generated from the

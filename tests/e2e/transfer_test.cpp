@@ -4,6 +4,7 @@
 
 #include <cwctype>
 #include <filesystem>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,25 +127,36 @@ TEST_F(Transfer, ExportThenImportLeavesTheProgrammeFileByteForByte) {
   EXPECT_EQ(app_->MessageBoxWindow(), nullptr);
 }
 
-TEST_F(Transfer, ExportingOverAFileAsksAndNoLeavesItUntouched) {
+// A file of the user's named like the export with ".tmp" is never the
+// export's temporary file, and the export leaves no file of its own behind.
+TEST_F(Transfer, ExportingOverAFileAsksAndNoLeavesItUntouchedYesReplacesIt) {
   Start(ValidProgramme());
   dir_.WriteFile(L"existant.GML", "keep me\r\n");
-  ASSERT_TRUE(RunDialog("ToolButton4", dir_.File(L"existant.GML")));
-  HWND box = nullptr;
-  WaitUntil(
-      [&] {
-        box = app_->MessageBoxWindow();
-        return box != nullptr;
-      },
-      kWait);
-  ASSERT_NE(box, nullptr) << "no question";
-  const MessageBoxTexts texts = ReadMessageBox(box);
-  EXPECT_EQ(texts.message, L"Le nom du fichier existe déjà. Voulez-vous l'écraser ?");
-  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
-  ASSERT_TRUE(WaitUntilDialogClosed(box, kWait));
-  ASSERT_TRUE(app_->Sync());
-  EXPECT_EQ(dir_.ReadFile(L"existant.GML"), "keep me\r\n");
-  EXPECT_FALSE(dir_.Exists(L"existant.GML.tmp"));
+  dir_.WriteFile(L"existant.GML.tmp", "mine\r\n");
+  auto count_files = [&] {
+    return std::distance(fs::directory_iterator(fs::path(dir_.path())), fs::directory_iterator());
+  };
+  const auto files_before = count_files();
+  for (const int answer : {IDNO, IDYES}) {
+    ASSERT_TRUE(RunDialog("ToolButton4", dir_.File(L"existant.GML")));
+    HWND box = nullptr;
+    WaitUntil(
+        [&] {
+          box = app_->MessageBoxWindow();
+          return box != nullptr;
+        },
+        kWait);
+    ASSERT_NE(box, nullptr) << "no question";
+    const MessageBoxTexts texts = ReadMessageBox(box);
+    EXPECT_EQ(texts.message, L"Le nom du fichier existe déjà. Voulez-vous l'écraser ?");
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    ASSERT_TRUE(WaitUntilDialogClosed(box, kWait));
+    ASSERT_TRUE(app_->Sync());
+    EXPECT_EQ(dir_.ReadFile(L"existant.GML"),
+              answer == IDNO ? std::optional<std::string>("keep me\r\n") : ProgrammeBytes());
+  }
+  EXPECT_EQ(dir_.ReadFile(L"existant.GML.tmp"), "mine\r\n");
+  EXPECT_EQ(count_files(), files_before);
 }
 
 // Any file can be chosen and an import cannot be undone: a binary file and a

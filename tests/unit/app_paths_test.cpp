@@ -176,6 +176,18 @@ TEST_F(PathsTest, TheWinampDialogIsTheImportDialogItsFolderIsSettingFiveSavedAtO
   EXPECT_EQ(SettingsSaves(), saves);
 }
 
+TEST_F(PathsTest, ASettingsFileThatCannotBeSavedStillLetsTheWinampPathBeKept) {
+  Start();
+  fake.files.replace_errors[Path("parametres.inf")] = platform::FileError::SharingViolation;
+  fake.dialogs.chosen = "D:\\Musique\\Winamp\\winamp.exe";
+  fake.dialogs.ended_in = "D:\\Musique\\Winamp";
+  Click(MainId::SpeedButton35);
+  EXPECT_EQ(File()[50], "D:\\Musique\\Winamp\\winamp.exe");
+  EXPECT_EQ(form().Text(MainId::Label81), "Winamp => D:\\Musique\\Winamp\\winamp.exe");
+  EXPECT_EQ(win().settings()[config::kDialogFolder], "D:\\Musique\\Winamp");
+  EXPECT_EQ(fake.dialogs.errors, std::vector<std::string>{"Accès au fichier refusé"});
+}
+
 TEST_F(PathsTest, AChosenPathIsStoredAsWindows1252AndShownAsText) {
   Start();
   fake.dialogs.chosen = "C:\\Vidéo\\Lecteur.exe";

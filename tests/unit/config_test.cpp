@@ -324,13 +324,19 @@ TEST(Pictures, AreReadWholeOrReportedByHowFarTheReadWent) {
   files.unreadable = {"C:\\P\\locked.bmp"};
   files.files["C:\\P\\bad.bmp"] = "BM";
   files.read_errors["C:\\P\\bad.bmp"] = platform::FileError::Other;
+  files.files["C:\\P\\huge.bmp"] = "BM" + std::string(4 * 1024 * 1024, '\0');
   EXPECT_EQ(text_of("C:\\P\\\xE9t\xE9.bmp"),
             "Impossible d'ouvrir le fichier \"C:\\P\\été.bmp\". Le fichier spécifié est "
             "introuvable");
   EXPECT_EQ(text_of("C:\\P\\locked.bmp"),
-            "Impossible d'ouvrir le fichier \"C:\\P\\locked.bmp\". Le fichier spécifié est "
-            "introuvable");
-  EXPECT_EQ(text_of("C:\\P\\bad.bmp"), "Erreur d'E/S 0");
+            "Impossible d'ouvrir le fichier \"C:\\P\\locked.bmp\". Accès au fichier refusé");
+  EXPECT_EQ(text_of("C:\\P\\bad.bmp"),
+            "Impossible d'ouvrir le fichier \"C:\\P\\bad.bmp\". Erreur d'E/S 0");
+  EXPECT_EQ(text_of("C:\\P\\huge.bmp"),
+            "Impossible d'ouvrir le fichier \"C:\\P\\huge.bmp\". Le fichier dépasse 4 Mo : ce "
+            "n'est pas une image du programme");
+  // The large one was refused on its size, none of its bytes copied.
+  EXPECT_EQ(files.copied.count("C:\\P\\huge.bmp"), 0u);
 }
 
 }  // namespace

@@ -131,6 +131,23 @@ TEST_F(DispatchTest, ACodeLearnedInOneTabStillRunsMatchingActionsOfOtherActiveTa
   EXPECT_FALSE(On(MainId::RxSwitch4));
 }
 
+// A tab that is learning runs none of its own match steps, even with its
+// activation switch turned on meanwhile (Volumes flips it as usual): the code
+// is learned, and the volume does not move.
+TEST_F(DispatchTest, ALearningTabRunsNoneOfItsMatchesEvenWithItsActivationOn) {
+  table[9] = "77";  // "Volume +"
+  Start();
+  Press(MainId::RxSwitch2);  // Volumes programming on
+  Press(MainId::RxSwitch1);  // then its activation switch
+  ASSERT_TRUE(On(MainId::RxSwitch1));
+  Click(MainId::SpeedButton2);  // "Volume -" arms, and acts as this tab does
+  EXPECT_EQ(form().Position(MainId::ProgressBar1), 50);
+  Send(77);
+  EXPECT_EQ(File()[10], "77");
+  EXPECT_EQ(form().Position(MainId::ProgressBar1), 50);
+  EXPECT_EQ(File()[3], "50");
+}
+
 TEST_F(DispatchTest, AToggleCodeIsRefusedWhileVolumesLearnsAndTheNextCodeIsStored) {
   table[52] = "4242";
   Start();

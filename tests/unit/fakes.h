@@ -43,11 +43,28 @@ class FakeFileSystem : public platform::IFileSystem {
     }
     files[path] = std::string(bytes);
   }
+  // ReplaceFile fails for these targets (a file another program holds).
+  std::map<std::string, platform::FileError> replace_errors;
   void ReplaceFile(const std::string& source, const std::string& target) override {
     if (fail_replace) throw config::IoError::FromFileError(*fail_replace);
+    if (auto error = replace_errors.find(target); error != replace_errors.end())
+      throw config::IoError::FromFileError(error->second);
     files[target] = files.at(source);
     files.erase(source);
     ++replace_count[target];
+  }
+  // New files of their own: "~tlv<n>.tmp" in the folder, the first n free.
+  std::vector<std::string> unique_files;  // every one created, in order
+  std::string CreateUniqueFile(const std::string& beside) override {
+    const std::size_t separator = beside.find_last_of("\\/");
+    const std::string folder =
+        separator == std::string::npos ? "" : beside.substr(0, separator + 1);
+    std::string path;
+    for (int n = 1; path.empty() || files.count(path); ++n)
+      path = folder + "~tlv" + std::to_string(n) + ".tmp";
+    files[path] = "";
+    unique_files.push_back(path);
+    return path;
   }
   void RemoveFile(const std::string& path) override { files.erase(path); }
   bool FileExists(const std::string& path) override {
@@ -99,13 +116,19 @@ class FakeClock : public platform::IClock {
 // does not restart it.
 class FakeTimers : public platform::ITimers {
  public:
-  platform::TimerTable table{[](int, unsigned) {}, [](int) {}};
+  // Every start of a system timer (id, period): a period runs from its start.
+  std::vector<std::pair<platform::TimerId, unsigned>> started;
+  platform::TimerTable table{
+      [this](int id, unsigned interval) { started.emplace_back(id, interval); }, [](int) {}};
 
   platform::TimerId CreateTimer(int interval_ms, std::function<void()> tick) override {
     return table.Create(interval_ms, std::move(tick));
   }
   void EnableTimer(platform::TimerId id, bool enabled) override { table.Enable(id, enabled); }
   bool TimerEnabled(platform::TimerId id) const override { return table.Enabled(id); }
+  void SetTimerInterval(platform::TimerId id, int interval_ms) override {
+    table.SetInterval(id, interval_ms);
+  }
 
   // Fires, once, every timer enabled with this interval (the system's
   // minimum period applies), in creation order; a timer a tick creates or

@@ -200,6 +200,78 @@ TEST_F(TransferTest, AnExportThatCannotBeWrittenIsReportedAndLeavesTheOldFileWho
   EXPECT_TRUE(NoTemporaryFiles());
 }
 
+// The folder may hold anything, a file named like the export's with ".tmp"
+// too: the temporary file is a new one of its own, gone on every outcome.
+TEST_F(TransferTest, AnExportsTemporaryFileIsNeverAFileOfTheUsersAndIsNeverLeft) {
+  Start();
+  const std::string mine = std::string(kGml) + ".tmp";
+  fake.files.files[mine] = "the user's own";
+  fake.dialogs.save_chosen = kGml;
+  Export();
+  EXPECT_EQ(fake.files.files.at(kGml), ProgrammeFile());
+  EXPECT_EQ(fake.files.files.at(mine), "the user's own");
+  ASSERT_EQ(fake.files.unique_files.size(), 1u);
+  EXPECT_EQ(fake.files.unique_files[0].rfind("C:\\Sauvegardes\\", 0), 0u);  // beside it
+  EXPECT_EQ(fake.files.files.count(fake.files.unique_files[0]), 0u);
+
+  fake.files.files[kGml] = "an older configuration";
+  const auto before = fake.files.files;
+  fake.files.fail_write = platform::FileError::DiskFull;  // a torn write
+  Export();
+  fake.files.fail_write.reset();
+  fake.files.replace_errors[kGml] = platform::FileError::SharingViolation;
+  Export();
+  EXPECT_EQ(fake.dialogs.errors,
+            (std::vector<std::string>{"Disque plein", "Accès au fichier refusé"}));
+  EXPECT_EQ(fake.files.unique_files.size(), 3u);
+  EXPECT_EQ(fake.files.files, before);
+}
+
+// parametres.inf held by a sync tool or a virus scanner: what the dialog was
+// for is done all the same, and the settings' failure told once, after it.
+TEST_F(TransferTest, ASettingsFileThatCannotBeSavedStopsNeitherExportNorImport) {
+  Start();
+  fake.files.replace_errors[Path("parametres.inf")] = platform::FileError::SharingViolation;
+  const std::vector<std::string> refused{"Accès au fichier refusé"};
+
+  fake.dialogs.save_chosen = kGml;
+  fake.dialogs.save_ended_in = "C:\\Sauvegardes";
+  Export();
+  EXPECT_EQ(fake.files.files.at(kGml), ProgrammeFile());
+  EXPECT_EQ(fake.dialogs.errors, refused);
+
+  fake.dialogs.errors.clear();
+  programme()[7] = "1234";
+  fake.dialogs.chosen = std::nullopt;  // moved, then cancelled
+  fake.dialogs.ended_in = "D:\\Ailleurs";
+  Import();
+  EXPECT_EQ(File()[7], "1234");
+  EXPECT_EQ(VolumesCodeLabel(), "IR: 1234");
+  EXPECT_EQ(fake.dialogs.errors, refused);
+
+  fake.dialogs.errors.clear();
+  fake.dialogs.chosen = kGml;
+  fake.dialogs.ended_in = "C:\\Sauvegardes";
+  Import();
+  EXPECT_EQ(File()[7], "4660");
+  EXPECT_EQ(VolumesCodeLabel(), "IR: 4660");
+  EXPECT_EQ(fake.dialogs.errors, refused);
+  EXPECT_EQ(win().settings()[config::kDialogFolder], "C:\\Sauvegardes");
+
+  // When the import itself fails, its error is the one told; the settings'
+  // save is tried again after the next dialog.
+  fake.dialogs.errors.clear();
+  fake.dialogs.chosen = "C:\\Sauvegardes\\absent.GML";
+  fake.dialogs.ended_in = "E:\\Autre";
+  Import();
+  EXPECT_EQ(fake.dialogs.errors, std::vector<std::string>{"Fichier introuvable"});
+  fake.files.replace_errors.clear();
+  fake.dialogs.chosen = std::nullopt;
+  Import();
+  EXPECT_EQ(SettingsLine(5), "E:\\Autre");
+  EXPECT_EQ(fake.dialogs.errors, std::vector<std::string>{"Fichier introuvable"});
+}
+
 TEST_F(TransferTest, AnExportNameTheFileSystemCannotBeGivenIsReported) {
   Start();
   fake.dialogs.save_chosen = "C:\\Музыка\\remote.GML";  // no short form known
@@ -331,6 +403,7 @@ TEST_F(TransferTest, AFileLargerThanOneMebibyteIsRefusedOnItsSizeWithoutBeingRea
   const std::string original = ProgrammeFile();
   fake.files.files[kGml] = std::string(config::kMaxImportBytes + 1, '1');
   fake.dialogs.chosen = kGml;
+  fake.files.bounded_reads.clear();
   Import();
   ASSERT_EQ(fake.dialogs.messages.size(), 1u);
   EXPECT_EQ(fake.dialogs.messages[0],

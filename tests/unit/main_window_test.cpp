@@ -139,10 +139,10 @@ TEST_F(MainWindowTest, AnEmptyProgrammeFileReportsTheEmptyValue) {
   EXPECT_TRUE(fake.shell.icon);
 }
 
-TEST_F(MainWindowTest, TheClockTicksEveryHundredMilliseconds) {
+TEST_F(MainWindowTest, EveryTickShowsTheClock) {
   Start();
   fake.clock.now = {2026, 12, 7, 9, 5, 7};
-  fake.timers.Fire(100);
+  fake.timers.table.Tick(win().tick_timer());
   EXPECT_EQ(form().Get(MainId::StatusBar1).panels[1], "  9:05:07   07/12/2026");
 }
 

@@ -138,7 +138,8 @@ TEST_F(MenusTest, ARightClickOnTheWindowOpensTheWindowMenuAtTheCursor) {
 }
 
 // Every row of every menu, the toolbar and the tray menu reaches the handler
-// of its own command, and only that one.
+// of its own command, and only that one. The rows are found by their menu
+// and caption (by their hint on the toolbar, left to right).
 TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
   Start();
   std::vector<Command> ran;
@@ -146,16 +147,58 @@ TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
        {Command::Quit, Command::Reduce, Command::Restore, Command::Import, Command::Export,
         Command::Settings, Command::Help, Command::About, Command::SerialPort, Command::Nothing})
     win().commands().Set(c, [&ran, c] { ran.push_back(c); });
-  int rows = 0;
-  for (const CommandRow& row : CommandRows()) {
-    SCOPED_TRACE(ui::MainLayout().controls[MainForm::At(row.control)].name);
+  struct Row {
+    MainId menu;
+    const char* text;
+    Command command;
+  };
+  const Row rows[] = {
+      {MainId::Fichier1, "&Importer une configuration IR", Command::Import},
+      {MainId::Fichier1, "&Exporter une configuration IR", Command::Export},
+      {MainId::Fichier1, "&Quitter", Command::Quit},
+      {MainId::Options1, "&Paramètres", Command::Settings},
+      {MainId::Options1, "Ré&duire", Command::Reduce},
+      {MainId::Options1, "Port &série...", Command::SerialPort},
+      {MainId::Aide1, "A&ide", Command::Help},
+      {MainId::Aide1, "A pr&opos de...", Command::About},
+      {MainId::PopupMenu1, "Quitter", Command::Quit},
+      {MainId::PopupMenu1, "Restaurer", Command::Restore},
+      {MainId::PopupMenu1, "Ne rien faire !", Command::Nothing},
+      {MainId::PopupMenu2, "&Quitter", Command::Quit},
+      {MainId::PopupMenu2, "&Importer une configuration IR", Command::Import},
+      {MainId::PopupMenu2, "&Exporter une configuration IR", Command::Export},
+      {MainId::PopupMenu2, "&Paramètres", Command::Settings},
+      {MainId::PopupMenu2, "A&ide", Command::Help},
+      {MainId::ToolBar1, "Quitter", Command::Quit},
+      {MainId::ToolBar1, "Réduire", Command::Reduce},
+      {MainId::ToolBar1, "Importer configuration IR", Command::Import},
+      {MainId::ToolBar1, "Exporter configuration IR", Command::Export},
+      {MainId::ToolBar1, "Paramètres", Command::Settings},
+      {MainId::ToolBar1, "Aide", Command::Help},
+  };
+  const auto& controls = ui::MainLayout().controls;
+  int toolbar_x = -1;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    std::optional<std::size_t> found;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+      const ui::ControlSpec& c = controls[i];
+      const bool tool = c.kind == ui::Kind::ToolButton;
+      if (c.parent == MainForm::At(row.menu) && (tool || c.kind == ui::Kind::MenuItem) &&
+          std::string(tool ? c.hint : c.caption) == row.text)
+        found = i;
+    }
+    ASSERT_TRUE(found);
+    if (row.menu == MainId::ToolBar1) {
+      EXPECT_GT(controls[*found].x, toolbar_x);
+      toolbar_x = controls[*found].x;
+    }
     ran.clear();
-    Click(row.control);
+    form().ViewClick(*found);
     ASSERT_EQ(ran.size(), 1u);
     EXPECT_EQ(ran[0], row.command);
-    ++rows;
   }
-  EXPECT_EQ(rows, 22);
+  EXPECT_EQ(CommandRows().size(), std::size(rows));
 }
 
 // No menu entry or tool button of the window is left without a command (the

@@ -122,6 +122,22 @@ TEST_F(SwitchesTest, ProgrammingOnTurnsActivationOffAndProgrammingOffRestoresNot
   EXPECT_EQ(state().programming_tab, dispatch::kTabPowerPoint);
 }
 
+// Turning the last programming switch off leaves alone an activation switch
+// turned on meanwhile (Volumes flips it as usual while programming), and
+// saves nothing.
+TEST_F(SwitchesTest, ProgrammingOffLeavesAnActivationTurnedOnMeanwhileAndSavesNothing) {
+  Start();
+  Press(MainId::RxSwitch2);  // Volumes programming on: activation off
+  Press(MainId::RxSwitch1);  // activation on again
+  const int saves = Saves();
+  Press(MainId::RxSwitch2);  // programming off
+  EXPECT_FALSE(On(MainId::RxSwitch2));
+  EXPECT_TRUE(On(MainId::RxSwitch1));
+  EXPECT_EQ(*form().Get(MainId::Led1).image, "ledon.bmp");
+  EXPECT_EQ(File()[1], "ON");
+  EXPECT_EQ(Saves(), saves);
+}
+
 TEST_F(SwitchesTest, APageChangeTurnsEveryProgrammingSwitchOffWithoutRunningHandlers) {
   table[21] = "ON";
   Start();

@@ -1,5 +1,6 @@
 // The periodic tick: clock, one-time pause, pending action numbers.
 #include <algorithm>
+#include <map>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +15,9 @@ using dispatch::kTabWindows;
 
 class TickTest : public HeartTest {
  protected:
-  void TickOnce() { fake.timers.Fire(100); }
+  // The tick, whatever its period is now.
+  void TickOnce() { fake.timers.table.Tick(win().tick_timer()); }
+  unsigned Period() { return fake.timers.table.Interval(win().tick_timer()); }
   int Slept() {
     const int ms = fake.clock.slept_ms;
     fake.clock.slept_ms = 0;
@@ -43,6 +46,7 @@ TEST_F(TickTest, WithoutTheReceiverTheTickOnlyShowsTheClock) {
   EXPECT_EQ(form().Get(ui::MainId::StatusBar1).panels[1], "  9:05:07   08/12/2026");
   EXPECT_EQ(state().Pending(3), 5);
   EXPECT_EQ(Slept(), 0);
+  EXPECT_EQ(Period(), 1010u);  // nothing for it to do: once a second
 }
 
 TEST_F(TickTest, TheFirstTickPausesOnceThenEveryConsumedValueIsCleared) {
@@ -53,17 +57,39 @@ TEST_F(TickTest, TheFirstTickPausesOnceThenEveryConsumedValueIsCleared) {
   EXPECT_EQ(state().first_tick, 1);
   TickOnce();
   EXPECT_EQ(Slept(), 0);
-  for (const auto& tab : dispatch::Tabs()) {
-    for (int value : tab.tick_consumed) {
-      state().Pending(tab.number) = value;
+  // The values each tab's routines store, which the tick consumes (Windows'
+  // 7 and 8 only once their countdown is over: here it has 5 seconds left).
+  auto range = [](int first, int last) {
+    std::vector<int> values;
+    for (int v = first; v <= last; ++v) values.push_back(v);
+    return values;
+  };
+  const std::map<int, std::vector<int>> consumed{
+      {1, {1, 2, 31, 41, 32, 42, 51, 52, 6, 7, 8}},
+      {2, range(1, 6)},
+      {3, {10, 11, 1, 2, 3, 4, 5, 6, 7, 8, 9}},
+      {4, range(1, 13)},
+      {5, range(1, 14)},
+      {6, range(1, 14)},
+      {7, range(1, 13)},
+      {8, range(1, 15)},
+      {9, range(3, 7)},
+      {10, range(1, 18)},
+      {11, range(1, 12)},
+      {12, range(1, 5)},
+      {13, range(1, 12)},
+      {14, range(1, 3)},
+  };
+  ASSERT_EQ(consumed.size(), dispatch::Tabs().size());
+  for (const auto& [tab, values] : consumed) {
+    for (int value = 1; value <= 60; ++value) {
+      state().ResetPendingActions();
+      state().Pending(tab) = value;
       TickOnce();
-      EXPECT_EQ(state().Pending(tab.number), 0) << tab.caption << " " << value;
+      const bool expected = std::find(values.begin(), values.end(), value) != values.end();
+      EXPECT_EQ(state().Pending(tab), expected ? 0 : value) << "tab " << tab << ": " << value;
     }
   }
-  // A value no routine stores stays.
-  state().Pending(dispatch::kTabPowerPoint) = 1;
-  TickOnce();
-  EXPECT_EQ(state().Pending(dispatch::kTabPowerPoint), 1);
 }
 
 TEST_F(TickTest, BalanceCentrePausesBeforeClearing) {
@@ -114,7 +140,6 @@ TEST_F(TickTest, ARemoteToggleIsConsumedByTheNextTick) {
   TickOnce();
   EXPECT_EQ(state().Pending(dispatch::kTabWindowsMediaPlayer), 0);
 }
-
 
 // What reaches the real status bar: the clock panel's changes.
 struct PanelRecorder : ui::IFormView {
@@ -186,20 +211,66 @@ TEST_F(TickTest, AnIdleTickAfterTheFirstDoesNothingButTheClock) {
   EXPECT_EQ(state().Pending(dispatch::kTabProgDvb), 0);
 }
 
+// Idle, the tick wakes once a second, just past the second, for the clock. A
+// pending number left by a button or by the remote brings it back to 100 ms
+// from that moment; once the number is consumed it is idle again.
+TEST_F(TickTest, IdleTheTickComesOnTheSecondAndAPendingNumberIsConsumedWithin100Ms) {
+  table[21] = "ON";   // Windows
+  table[26] = "707";  // its screen saver
+  Start();
+  auto tick_started = [&] {
+    for (auto it = fake.timers.started.rbegin(); it != fake.timers.started.rend(); ++it)
+      if (it->first == win().tick_timer()) return it->second;
+    return 0u;
+  };
+  EXPECT_EQ(tick_started(), 100u);  // the first tick's pause is work
+  fake.clock.now = {2026, 12, 8, 10, 0, 1, 250};
+  TickOnce();
+  EXPECT_EQ(tick_started(), 760u);  // 10:00:02.010
+  fake.clock.now = {2026, 12, 8, 10, 0, 2, 12};
+  TickOnce();
+  EXPECT_EQ(form().Get(ui::MainId::StatusBar1).panels[1], " 10:00:02   08/12/2026");
+  EXPECT_EQ(tick_started(), 998u);
+  // A timer a little early waits for the second it missed.
+  fake.clock.now = {2026, 12, 8, 10, 0, 2, 995};
+  TickOnce();
+  EXPECT_EQ(tick_started(), 15u);
+
+  const std::size_t starts = fake.timers.started.size();
+  Press(ui::MainId::RxSwitch1);  // no pending number: the tick is left as it is
+  EXPECT_EQ(fake.timers.started.size(), starts);
+  EXPECT_EQ(Period(), 15u);
+
+  fake.clock.now = {2026, 12, 8, 10, 0, 3, 400};
+  Click(ui::MainId::SpeedButton7);  // the screen saver
+  EXPECT_EQ(state().Pending(kTabWindows), 5);
+  EXPECT_EQ(tick_started(), 100u);
+  fake.timers.Fire(100);
+  EXPECT_EQ(state().Pending(kTabWindows), 0);
+  EXPECT_EQ(tick_started(), 610u);
+
+  Send(707);
+  EXPECT_EQ(state().Pending(kTabWindows), 5);
+  EXPECT_EQ(tick_started(), 100u);
+  fake.timers.Fire(100);
+  EXPECT_EQ(state().Pending(kTabWindows), 0);
+  EXPECT_EQ(tick_started(), 610u);
+  EXPECT_EQ(fake.power.calls, (std::vector<std::string>{"screen-saver", "screen-saver"}));
+}
 
 // Reduced and idle after learning and an announcement, the program keeps only
-// its 100 ms tick: the learning dialog's lamps and the on-screen display's
+// its tick: the learning dialog's lamps and the on-screen display's
 // hide timer stop with their windows.
 TEST_F(TickTest, OnceIdleOnlyTheTickTimerRuns) {
   settings_lines[5] = "OSD_ON";
   Start();
   auto running = [&] {
-    std::vector<unsigned> intervals;
+    std::vector<platform::TimerId> ids;
     for (platform::TimerId id = 1; id <= fake.timers.table.Count(); ++id)
-      if (fake.timers.table.Enabled(id)) intervals.push_back(fake.timers.table.Interval(id));
-    return intervals;
+      if (fake.timers.table.Enabled(id)) ids.push_back(id);
+    return ids;
   };
-  const std::vector<unsigned> tick_only{platform::TimerTable::Period(dispatch::Tick::kInterval)};
+  const std::vector<platform::TimerId> tick_only{win().tick_timer()};
   EXPECT_EQ(running(), tick_only);
 
   Press(ui::MainId::RxSwitch8);

@@ -45,6 +45,20 @@ TEST(TimerTable, OnlyChangesReachTheSystemSoAPeriodIsNeverRestarted) {
   EXPECT_EQ(system.started.size(), 1u);
 }
 
+TEST(TimerTable, ANewPeriodRestartsARunningTimerFromNowAndWaitsInAStoppedOne) {
+  SystemTimers system;
+  const int id = system.table.Create(100, [] {});
+  system.table.SetInterval(id, 1000);  // stopped: nothing starts
+  EXPECT_TRUE(system.started.empty());
+  system.table.Enable(id, true);
+  system.table.SetInterval(id, 760);
+  system.table.SetInterval(id, 760);
+  system.table.SetInterval(9, 50);  // unknown ids are ignored
+  EXPECT_EQ(system.started,
+            (std::vector<std::pair<int, unsigned>>{{id, 1000u}, {id, 760u}, {id, 760u}}));
+  EXPECT_EQ(system.table.Interval(id), 760u);
+}
+
 TEST(TimerTable, TooShortIntervalsGetTheSystemMinimum) {
   SystemTimers system;
   system.table.Enable(system.table.Create(0, [] {}), true);

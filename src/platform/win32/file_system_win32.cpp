@@ -1,3 +1,5 @@
+#include <cstdio>
+
 #include "platform/app_error.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/wide_text.h"
@@ -136,6 +138,34 @@ void Win32FileSystem::ReplaceFile(const std::string& source, const std::string& 
   if (!MoveFileExW(AnsiToWide(source).c_str(), AnsiToWide(target).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     ThrowLastError();
+}
+
+std::string Win32FileSystem::CreateUniqueFile(const std::string& beside) {
+  const std::size_t separator = beside.find_last_of("\\/");
+  const std::string folder = separator == std::string::npos ? "" : beside.substr(0, separator + 1);
+  // A name short enough for any folder the target itself fits in, varied by
+  // the process, the moment and a count; CREATE_NEW makes it exclusive
+  // whatever the name, so a name taken meanwhile only means another try.
+  static unsigned count = 0;
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  unsigned seed = GetCurrentProcessId() * 2654435761u ^ static_cast<unsigned>(now.QuadPart);
+  for (int attempt = 0; attempt < 64; ++attempt) {
+    seed = seed * 1664525u + 1013904223u + ++count;
+    char name[16];
+    std::snprintf(name, sizeof name, "~tlv%08X.tmp", seed);
+    const std::string path = folder + name;
+    // Sharing nothing while it is created; it is written next under its name.
+    const HANDLE file = CreateFileW(AnsiToWide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+      CloseHandle(file);
+      return path;
+    }
+    const DWORD code = GetLastError();
+    if (code != ERROR_FILE_EXISTS && code != ERROR_ALREADY_EXISTS) ThrowError(code);
+  }
+  ThrowError(ERROR_FILE_EXISTS);
 }
 
 void Win32FileSystem::RemoveFile(const std::string& path) {

@@ -33,6 +33,7 @@ class Win32FileSystem final : public IFileSystem {
   ReadResult ReadFileUpTo(const std::string& path, std::uint64_t max_bytes) override;
   void WriteNewFile(const std::string& path, std::string_view bytes) override;
   void ReplaceFile(const std::string& source, const std::string& target) override;
+  std::string CreateUniqueFile(const std::string& beside) override;
   void RemoveFile(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   std::optional<std::string> ShortPath(const std::string& utf8_path) override;
@@ -97,6 +98,7 @@ class Win32Timers final : public ITimers {
   TimerId CreateTimer(int interval_ms, std::function<void()> tick) override;
   void EnableTimer(TimerId id, bool enabled) override;
   bool TimerEnabled(TimerId id) const override;
+  void SetTimerInterval(TimerId id, int interval_ms) override;
 
  private:
   bool OnMessage(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result);

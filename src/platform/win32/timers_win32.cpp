@@ -30,6 +30,14 @@ bool Win32Timers::TimerEnabled(TimerId id) const {
   return table_.Enabled(id);
 }
 
+void Win32Timers::SetTimerInterval(TimerId id, int interval_ms) {
+  // SetTimer with the id of a running timer of the same window replaces it
+  // and starts the new period from now, so no KillTimer comes first. A
+  // WM_TIMER of the old period already in the queue may still arrive: the
+  // tick it runs is one more, which every timer of the program allows.
+  table_.SetInterval(id, interval_ms);
+}
+
 bool Win32Timers::OnMessage(UINT message, WPARAM wparam, LPARAM, LRESULT& result) {
   if (message != WM_TIMER) return false;
   result = 0;
