@@ -26,7 +26,12 @@ class TimerTable {
                                                             : kMinimumInterval;
   }
 
-  TimerTable(Start start, Stop stop) : start_(std::move(start)), stop_(std::move(stop)) {}
+  // Shows an error a tick threw (std::current_exception() inside it).
+  using Report = std::function<void()>;
+
+  // Without `report`, an error a tick throws goes to the caller of Tick.
+  TimerTable(Start start, Stop stop, Report report = {})
+      : start_(std::move(start)), stop_(std::move(stop)), report_(std::move(report)) {}
 
   // A disabled timer; ids count from 1.
   int Create(int interval_ms, std::function<void()> tick) {
@@ -73,8 +78,10 @@ class TimerTable {
     return timer ? timer->interval : 0;
   }
 
-  // The system reports a tick of `id`. Returns whether the tick ran; an error
-  // it throws goes to the caller, and the timer stays usable.
+  // The system reports a tick of `id`. Returns whether the tick ran. An error
+  // it throws is reported while the tick still counts as running, so the
+  // error box's own message loop cannot run the same tick again and stack a
+  // second box on the first: one box per failure. The timer stays usable.
   bool Tick(int id) {
     Timer* timer = Find(id);
     // A tick already queued when the timer was stopped still arrives: a
@@ -89,7 +96,12 @@ class TimerTable {
       explicit Running(bool& f) : flag(f) { flag = true; }
       ~Running() { flag = false; }
     } running(timer->running);
-    timer->tick();
+    try {
+      timer->tick();
+    } catch (...) {
+      if (!report_) throw;
+      report_();
+    }
     return true;
   }
 
@@ -117,6 +129,7 @@ class TimerTable {
 
   Start start_;
   Stop stop_;
+  Report report_;
   std::vector<std::unique_ptr<Timer>> timers_;
 };
 

@@ -122,6 +122,31 @@ TEST(TimerTable, AFailingTickLeavesTheTimerWorking) {
   EXPECT_EQ(calls, 2);
 }
 
+TEST(TimerTable, AFailingTickShowsOneBoxWhileTheBoxPumpsItsTicks) {
+  // The error box runs a message loop, which delivers the same timer again
+  // while the box is up: that tick must wait until the box is closed.
+  TimerTable* table = nullptr;
+  int id = 0;
+  int boxes = 0;
+  int calls = 0;
+  TimerTable timers{[](int, unsigned) {}, [](int) {},
+                    [&] {
+                      ++boxes;
+                      for (int i = 0; i < 3; ++i) table->Tick(id);
+                    }};
+  table = &timers;
+  id = timers.Create(1000, [&] {
+    ++calls;
+    throw std::runtime_error("Fichier introuvable");
+  });
+  timers.Enable(id, true);
+  EXPECT_TRUE(timers.Tick(id));
+  EXPECT_EQ(boxes, 1);
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(timers.Tick(id));  // the box closed: the program goes on
+  EXPECT_EQ(boxes, 2);
+}
+
 TEST(TimerTable, ATickMayDisableItselfOrCreateTimers) {
   SystemTimers system;
   int id = 0;

@@ -12,7 +12,9 @@ Win32Timers::Win32Timers(HINSTANCE instance)
           [this](int id, unsigned interval) {
             SetTimer(window_.hwnd(), static_cast<UINT_PTR>(id), interval, nullptr);
           },
-          [this](int id) { KillTimer(window_.hwnd(), static_cast<UINT_PTR>(id)); }) {}
+          [this](int id) { KillTimer(window_.hwnd(), static_cast<UINT_PTR>(id)); },
+          // Inside the tick's guard: see TimerTable::Tick.
+          [] { ReportEscapedException(); }) {}
 
 Win32Timers::~Win32Timers() {
   table_.StopAll();
