@@ -157,12 +157,16 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
       break;
     case Kind::Button:
     case Kind::SpeedButton:
+      // Owner-drawn buttons report the second click of a quick pair as a
+      // double click (BN_DBLCLK): it is a click all the same, as two quick
+      // presses on "volume up" must be.
+      if (code == BN_CLICKED || code == BN_DBLCLK) form_.ViewClick(i);
+      break;
     case Kind::Label:
     case Kind::LinkLabel:
-      // Owner-drawn buttons and notifying statics report the second click of
-      // a quick pair as a double click (BN_DBLCLK, STN_DBLCLK): it is a click
-      // all the same, as two quick presses on "volume up" must be.
-      if (code == BN_CLICKED || code == BN_DBLCLK) form_.ViewClick(i);
+      // Notifying statics do the same with codes of their own (STN_DBLCLK
+      // is 1, not BN_DBLCLK's 5).
+      if (code == STN_CLICKED || code == STN_DBLCLK) form_.ViewClick(i);
       break;
     case Kind::CheckBox:
       if (code != BN_CLICKED) break;
