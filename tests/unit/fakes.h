@@ -184,20 +184,24 @@ class FakeShell : public platform::IShell {
   std::vector<std::string> calls;
   bool icon = false;
   bool terminated = false;
+  bool refuse_icon = false;  // the shell is not ready: every add fails
   platform::NotifyIconSpec added;
-  void AddNotifyIcon(const platform::NotifyIconSpec& desc) override {
+  bool AddNotifyIcon(const platform::NotifyIconSpec& desc) override {
+    calls.push_back("add-icon");
+    if (refuse_icon) return false;
     icon = true;
     added = desc;
-    calls.push_back("add-icon");
+    return true;
   }
   void DeleteNotifyIcon(const platform::NotifyIconSpec&) override {
     icon = false;
     calls.push_back("delete-icon");
   }
   void ShowTaskbarEntry(platform::TaskbarShow how) override {
-    calls.push_back(how == platform::TaskbarShow::Hide   ? "taskbar-hide"
-                    : how == platform::TaskbarShow::Show ? "taskbar-show"
-                                                         : "taskbar-shownormal");
+    calls.push_back(how == platform::TaskbarShow::Hide        ? "taskbar-hide"
+                    : how == platform::TaskbarShow::Show      ? "taskbar-show"
+                    : how == platform::TaskbarShow::Minimised ? "taskbar-minimised"
+                                                              : "taskbar-shownormal");
   }
   void BringMainWindowToForeground() override { calls.push_back("foreground"); }
   platform::ScreenSize screen{1024, 768};

@@ -76,7 +76,7 @@ void SetUpMainWindow(FormWindow& main_window, app::Application& application, Win
       return true;
     }
     if (taskbar_created != 0 && message == taskbar_created) {
-      shell.RestoreNotifyIcon();
+      Guarded([&] { application.OnTaskbarCreated(); });
       result = 0;
       return true;
     }
@@ -136,6 +136,8 @@ int Run(HINSTANCE instance) {
   main_window.Create();
   if (!main_window.hwnd()) return 1;
   taskbar.SetMainWindow(main_window.hwnd());
+  taskbar.SetRestoreHandler(
+      [&application] { Guarded([&] { application.OnTaskbarEntryRestored(); }); });
   shell.SetMainWindow(main_window.hwnd());
   power.SetMainWindow(main_window.hwnd());
   programs.SetMainWindow(main_window.hwnd());

@@ -138,7 +138,7 @@ class Win32Shell final : public IShell {
   // The window the icon reports to and the one brought to the foreground.
   void SetMainWindow(HWND main) { main_ = main; }
 
-  void AddNotifyIcon(const NotifyIconSpec& desc) override;
+  bool AddNotifyIcon(const NotifyIconSpec& desc) override;
   void DeleteNotifyIcon(const NotifyIconSpec& desc) override;
   void ShowTaskbarEntry(TaskbarShow how) override;
   void BringMainWindowToForeground() override;
@@ -147,9 +147,6 @@ class Win32Shell final : public IShell {
   void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
 
-  // The notification area was re-created (Explorer restarted, or it was not
-  // running yet when the icon was added): puts the icon back.
-  void RestoreNotifyIcon();
   bool IsNotifyCallback(UINT message) const {
     return added_ && message == added_->callback_message;
   }
@@ -167,6 +164,9 @@ class Win32Shell final : public IShell {
 
 class Win32SingleInstance final : public ISingleInstance {
  public:
+  // How long a second copy waits for the first to take its hand-over.
+  static constexpr UINT kHandOverTimeoutMs = 5000;
+
   explicit Win32SingleInstance(HINSTANCE instance) : instance_(instance) {}
   // Where a hand-over block received from another copy goes.
   void SetCopyDataHandler(std::function<void(const void*, std::size_t)> handler) {
