@@ -322,7 +322,7 @@ class FakePrograms : public platform::IPrograms {
   std::set<std::string> fails;    // calls (as recorded) that fail
   EventStream* stream = nullptr;  // the calls, as recorded
   bool ShellOpen(const std::string& file) override { return Record("open " + file); }
-  bool Execute(const std::string& command_line) override { return Record("exec " + command_line); }
+  bool StartSystemProgram(const std::string& file) override { return Record("system " + file); }
   bool StartDefaultFor(const std::string& protocol) override {
     return Record("default " + protocol);
   }

@@ -14,6 +14,7 @@
 #include "platform/win32/message_window.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/shortcuts_win32.h"
+#include "platform/win32/system_directory.h"
 #include "platform/win32/taskbar_window.h"
 #include "platform/win32/ui_resources.h"
 
@@ -165,6 +166,8 @@ int Run(HINSTANCE instance) {
 }  // namespace talvoro::platform::win32
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // First of all: every later DLL load comes from the system directory only.
+  talvoro::platform::win32::KeepDllSearchInSystemDirectory();
   // The shell calls used later (links in the StartUp folder, ShellExecute of
   // documents and web pages) need COM on this thread, in a single-threaded
   // apartment because the thread runs windows.

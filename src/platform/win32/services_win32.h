@@ -123,7 +123,7 @@ class Win32Programs final : public IPrograms {
  public:
   void SetMainWindow(HWND main) { main_ = main; }
   bool ShellOpen(const std::string& file) override;
-  bool Execute(const std::string& command_line) override;
+  bool StartSystemProgram(const std::string& file) override;
   bool StartDefaultFor(const std::string& protocol) override;
   bool StartProgram(const std::string& application, const std::string& command_line) override;
   bool OpenDocument(const std::string& target, bool maximised) override;
