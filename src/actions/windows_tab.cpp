@@ -91,7 +91,7 @@ void WindowsTab::OutlookExpress(bool armed) {
 void WindowsTab::VolumeControl(bool armed) {
   if (!armed) {
     // SNDVOL32.EXE became sndvol.exe with Windows Vista.
-    if (!programs_.Execute("SNDVOL32.EXE")) programs_.Execute("sndvol.exe");
+    if (!programs_.StartSystemProgram("SNDVOL32.EXE")) programs_.StartSystemProgram("sndvol.exe");
     state_.Pending(kTab) = 4;
   }
   Announce("Ouverture du contrôle du volume.");

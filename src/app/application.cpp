@@ -25,6 +25,14 @@ void Application::OnNotifyIcon(platform::TrayEvent event) {
   main_->OnNotifyIcon(event);
 }
 
+void Application::OnTaskbarCreated() {
+  main_->OnTaskbarCreated();
+}
+
+void Application::OnTaskbarEntryRestored() {
+  main_->OnTaskbarEntryRestored();
+}
+
 void Application::OnExit() {
   main_->OnExit();
 }

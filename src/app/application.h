@@ -43,6 +43,12 @@ class Application {
   // The mouse on the notification icon.
   void OnNotifyIcon(platform::TrayEvent event);
 
+  // The notification area was created anew (Explorer restarted, or started
+  // after the program): it has forgotten the icon.
+  void OnTaskbarCreated();
+  // The user restored the minimised taskbar entry (TaskbarShow::Minimised).
+  void OnTaskbarEntryRestored();
+
   // The message loop has ended.
   void OnExit();
 

@@ -132,6 +132,8 @@ MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
   tick_timer_ = services_.timers.CreateTimer(dispatch::Tick::kInterval, [this] { OnTick(); });
   tick_period_ = dispatch::Tick::kInterval;
   auto_minimise_timer_ = services_.timers.CreateTimer(1000, [this] { OnAutoMinimiseTick(); });
+  icon_retry_timer_ = services_.timers.CreateTimer(
+      kIconRetryInterval, [this] { forms_.main.RunGuarded([this] { AddNotifyIcon(); }); });
 }
 
 MainWindow::~MainWindow() {
@@ -265,7 +267,8 @@ void MainWindow::FormCreate() {
 
   f.SetVisible(MainId::TForm1, true);
   services_.shell.ShowTaskbarEntry(platform::TaskbarShow::Show);
-  services_.shell.AddNotifyIcon(notify_icon_);
+  icon_wanted_ = true;
+  AddNotifyIcon();
   f.SetPanelText(MainId::StatusBar1, kPanelReceiver, hid::kReceiverAbsentText);
 
   auto_minimise_count_ = 0;
@@ -289,7 +292,10 @@ void MainWindow::FormActivate() {
 void MainWindow::Reduce() {
   state_.minimised = 1;
   forms_.main.SetVisible(MainId::TForm1, false);
-  services_.shell.ShowTaskbarEntry(platform::TaskbarShow::Hide);
+  // Without the notification icon the window could not be reached any more:
+  // the taskbar entry stays, minimised, until the icon is in.
+  services_.shell.ShowTaskbarEntry(icon_shown_ ? platform::TaskbarShow::Hide
+                                               : platform::TaskbarShow::Minimised);
 }
 
 void MainWindow::Restore() {
@@ -299,7 +305,10 @@ void MainWindow::Restore() {
 }
 
 void MainWindow::Quit() {
+  icon_wanted_ = false;
+  services_.timers.EnableTimer(icon_retry_timer_, false);
   services_.shell.DeleteNotifyIcon(notify_icon_);
+  icon_shown_ = false;
   // Synthesized shortcuts may have left Alt logically pressed.
   services_.keyboard.KeyEvent(platform::kVkMenu, true);
   services_.shell.RequestTerminate();
@@ -307,7 +316,11 @@ void MainWindow::Quit() {
 
 void MainWindow::OnCopyData(const void* data, std::size_t size) {
   if (!guard_.Receive(data, size)) return;
-  services_.shell.ShowTaskbarEntry(platform::TaskbarShow::ShowNormal);
+  // A reduced window without its icon keeps its entry minimised, so that
+  // one click on it brings the window back.
+  services_.shell.ShowTaskbarEntry(state_.minimised && !icon_shown_
+                                       ? platform::TaskbarShow::Minimised
+                                       : platform::TaskbarShow::ShowNormal);
   services_.shell.BringMainWindowToForeground();
 }
 
@@ -317,6 +330,28 @@ void MainWindow::OnNotifyIcon(platform::TrayEvent event) {
   if (event == platform::TrayEvent::LeftDown) forms_.main.RunGuarded([this] { Restore(); });
   if (event == platform::TrayEvent::RightDown && features_)
     forms_.main.RunGuarded([this] { features_->menus.OpenTrayMenu(); });
+}
+
+// Adds the notification icon. The shell may refuse it (at log-on it may not
+// be ready, and nothing tells the program when it is if Explorer was already
+// running): the icon is then offered again every kIconRetryInterval, and a
+// reduced window keeps its taskbar entry until the icon is in.
+void MainWindow::AddNotifyIcon() {
+  const bool shown_before = icon_shown_;
+  icon_shown_ = services_.shell.AddNotifyIcon(notify_icon_);
+  services_.timers.EnableTimer(icon_retry_timer_, !icon_shown_);
+  if (state_.minimised && icon_shown_ != shown_before)
+    services_.shell.ShowTaskbarEntry(icon_shown_ ? platform::TaskbarShow::Hide
+                                                 : platform::TaskbarShow::Minimised);
+}
+
+// A new notification area knows no icon: ours goes in again (until quit).
+void MainWindow::OnTaskbarCreated() {
+  if (icon_wanted_) forms_.main.RunGuarded([this] { AddNotifyIcon(); });
+}
+
+void MainWindow::OnTaskbarEntryRestored() {
+  if (state_.minimised) forms_.main.RunGuarded([this] { Restore(); });
 }
 
 void MainWindow::OnExit() {

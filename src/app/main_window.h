@@ -52,6 +52,8 @@ class MainWindow : public hid::IReceiverHost {
  public:
   static constexpr int kAutoMinimiseTicks = 2;
   static constexpr unsigned kNotifyCallback = 0x0400 + 100;  // WM_USER + 100
+  // How often a notification icon the shell refused is offered again.
+  static constexpr int kIconRetryInterval = 2000;
 
   MainWindow(const Services& services, ui::FormSet& forms);
   ~MainWindow() override;
@@ -61,6 +63,8 @@ class MainWindow : public hid::IReceiverHost {
   bool Create();
   void OnCopyData(const void* data, std::size_t size);
   void OnNotifyIcon(platform::TrayEvent event);
+  void OnTaskbarCreated();
+  void OnTaskbarEntryRestored();
   void OnExit();
 
   // --- the window's life ---
@@ -86,6 +90,8 @@ class MainWindow : public hid::IReceiverHost {
   const dispatch::VolumeLevels& levels() const { return state_.levels; }
   bool auto_minimise_enabled() const;
   platform::TimerId tick_timer() const { return tick_timer_; }
+  // Whether the shell has the notification icon (it may refuse it at log-on).
+  bool notify_icon_shown() const { return icon_shown_; }
   const SingleInstanceGuard& guard() const { return guard_; }
   hid::HidDeviceController* hid_controller() { return controller_.get(); }
   Commands& commands() { return commands_; }
@@ -112,6 +118,7 @@ class MainWindow : public hid::IReceiverHost {
   struct Features;
   void WireHandlers();
   void OnAutoMinimiseTick();
+  void AddNotifyIcon();
   void OnTick();
   // Sets the tick's next period from what it has to do; `after_tick` when
   // the tick itself just ran.
@@ -128,6 +135,9 @@ class MainWindow : public hid::IReceiverHost {
   std::unique_ptr<Features> features_;
 
   platform::NotifyIconSpec notify_icon_;
+  bool icon_wanted_ = false;  // from start-up to quit
+  bool icon_shown_ = false;   // the shell has it
+  platform::TimerId icon_retry_timer_ = 0;
   platform::TimerId tick_timer_ = 0;           // Timer3, 100 ms while busy, else 1 s
   int tick_period_ = 0;                        // the period it was given last
   platform::TimerId auto_minimise_timer_ = 0;  // Timer6, 1000 ms

@@ -12,8 +12,10 @@ class IPrograms {
   // window as owner; false when the shell could not start it. Text in the
   // program's own encoding (Windows-1252).
   virtual bool ShellOpen(const std::string& file) = 0;
-  // Runs a command line shown (as WinExec with SW_SHOW); false on failure.
-  virtual bool Execute(const std::string& command_line) = 0;
+  // Runs the program `file` (a bare file name, such as "sndvol.exe") of the
+  // system directory, shown (as WinExec with SW_SHOW), never a file of that
+  // name in the program's folder or the current directory; false on failure.
+  virtual bool StartSystemProgram(const std::string& file) = 0;
   // Starts the program the user chose for a URL protocol ("http",
   // "mailto"); false when there is none or it could not start.
   virtual bool StartDefaultFor(const std::string& protocol) = 0;

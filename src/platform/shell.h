@@ -12,7 +12,12 @@ struct NotifyIconSpec {
   std::string tip;                           // UTF-8
 };
 
-enum class TaskbarShow { Hide, Show, ShowNormal };
+// Show and ShowNormal show the entry as it was (restored if it was
+// minimised). Minimised keeps it on the taskbar, minimised, while the window
+// is reduced but the notification icon is missing: the entry is then the
+// way back, and its restoration (a click on it) is reported to the
+// application (`Application::OnTaskbarEntryRestored`).
+enum class TaskbarShow { Hide, Show, ShowNormal, Minimised };
 
 // What the mouse did on the notification icon, decoded by the platform.
 enum class TrayEvent {
@@ -33,7 +38,9 @@ struct ScreenSize {
 class IShell {
  public:
   virtual ~IShell() = default;
-  virtual void AddNotifyIcon(const NotifyIconSpec& desc) = 0;
+  // True once the icon is in the notification area. At log-on the shell may
+  // not be ready yet and refuse it: the caller tries again later.
+  virtual bool AddNotifyIcon(const NotifyIconSpec& desc) = 0;
   virtual void DeleteNotifyIcon(const NotifyIconSpec& desc) = 0;
   // Shows or hides the application's taskbar entry.
   virtual void ShowTaskbarEntry(TaskbarShow how) = 0;

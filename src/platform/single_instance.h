@@ -16,7 +16,8 @@ class ISingleInstance {
   // The handle value of the guard's own message window (created on first use).
   virtual std::uint32_t OwnMessageWindow() = 0;
   // Sends WM_COPYDATA with `block` to the window `target`; wParam is our own
-  // message window.
+  // message window. Gives up after a few seconds when the target does not
+  // take it (a first copy that hangs).
   virtual void SendCopyData(std::uint32_t target, const std::vector<std::uint8_t>& block) = 0;
   // The executable's file name without directory, and its directory with a
   // trailing separator, both in the program's own encoding (Windows-1252).

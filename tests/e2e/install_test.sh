@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the MSI under Wine, starts the installed program, uninstalls, and
-# checks what stays: the program's files go, the user's parametres.inf and
-# programme_IR.inf stay.
+# checks what stays: the program's files and the start-up shortcut the
+# program may have made go, the user's parametres.inf and programme_IR.inf
+# and the other files of the StartUp folder stay.
 #
 #   tests/e2e/install_test.sh [MSI ZIP]
 #
@@ -91,9 +92,9 @@ profile_folder() {
   wine winepath -u "$windows" 2>/dev/null | tr -d '\r'
 }
 msiexec() {
-  # $1: /i or /x, $2: name of the log. Wine's msiexec returns when the
-  # installation has ended, with its result as status.
-  wine msiexec "$1" "$(windows_path "$msi")" /qn /l*v "$(windows_path "$work/$2.log")"
+  # $1: /i or /x, $2: name of the log, then properties. Wine's msiexec
+  # returns when the installation has ended, with its result as status.
+  wine msiexec "$1" "$(windows_path "$msi")" /qn /l*v "$(windows_path "$work/$2.log")" "${@:3}"
 }
 wait_for() {
   # $1: seconds; the rest: the command that must succeed.
@@ -153,6 +154,9 @@ unzip -q "$zip_file" -d "$work/zip"
 
 local_app_data=$(profile_folder LOCALAPPDATA)
 start_menu=$(profile_folder APPDATA)/Microsoft/Windows/Start\ Menu/Programs
+# The user's StartUp folder, however this Wine spells it.
+startup_folder=$(find "$start_menu" -maxdepth 1 -type d -iname startup 2>/dev/null | head -n 1)
+startup_folder=${startup_folder:-$start_menu/Startup}
 install_dir=$local_app_data/Programs/Talvoro\ IR
 shortcut=$start_menu/Talvoro\ IR.lnk
 [[ -n $local_app_data && -d $local_app_data ]] || {
@@ -202,6 +206,21 @@ else
   wait_for 10 program_gone || true
 fi
 sums_before=$(cd "$install_dir" && md5sum parametres.inf programme_IR.inf 2>/dev/null || true)
+# The start-up shortcut as the settings dialog names it (the end-to-end
+# tests check that the program makes it; its content does not matter to the
+# uninstall), beside a shortcut of another program.
+mkdir -p "$startup_folder"
+printf 'link' >"$startup_folder/Talvoro_IR.exe.lnk"
+printf 'other' >"$startup_folder/Other program.lnk"
+
+# A newer package removes this one with UPGRADINGPRODUCTCODE set (Windows
+# does; Wine 8's upgrade leaves it out): the start-up shortcut stays, since
+# the program comes back where it was.
+echo "Removal by an upgrade (msiexec /x /qn UPGRADINGPRODUCTCODE=...), install again:"
+check "msiexec /x succeeds" msiexec /x upgrade UPGRADINGPRODUCTCODE='{0F7E5C9A-2B64-4D3E-9A51-7C8E2D4B6A10}'
+check "the program is gone" test ! -e "$install_dir/Talvoro_IR.exe"
+check "the start-up shortcut Talvoro_IR.exe.lnk is still there" test -s "$startup_folder/Talvoro_IR.exe.lnk"
+check "msiexec /i succeeds" msiexec /i reinstall
 
 echo "Uninstall (msiexec /x /qn):"
 check "msiexec /x succeeds" msiexec /x uninstall
@@ -215,6 +234,8 @@ done
 check "the program, its pictures and help pages are gone" test $none_left -eq 1
 check "the help folder is gone" test ! -e "$install_dir/help"
 check "the Start-menu shortcut is gone" test ! -e "$shortcut"
+check "the start-up shortcut Talvoro_IR.exe.lnk is gone" test ! -e "$startup_folder/Talvoro_IR.exe.lnk"
+check "the rest of the StartUp folder is still there" test -s "$startup_folder/Other program.lnk"
 check "the key path values are gone" no_key_path_value
 check "the uninstall entry is gone" no_uninstall_entry
 check "parametres.inf and programme_IR.inf are still there, unchanged" \

@@ -210,20 +210,24 @@ class FakeShell : public platform::IShell {
   std::vector<std::string> calls;
   bool icon = false;
   bool terminated = false;
+  bool refuse_icon = false;  // the shell is not ready: every add fails
   platform::NotifyIconSpec added;
-  void AddNotifyIcon(const platform::NotifyIconSpec& desc) override {
+  bool AddNotifyIcon(const platform::NotifyIconSpec& desc) override {
+    calls.push_back("add-icon");
+    if (refuse_icon) return false;
     icon = true;
     added = desc;
-    calls.push_back("add-icon");
+    return true;
   }
   void DeleteNotifyIcon(const platform::NotifyIconSpec&) override {
     icon = false;
     calls.push_back("delete-icon");
   }
   void ShowTaskbarEntry(platform::TaskbarShow how) override {
-    calls.push_back(how == platform::TaskbarShow::Hide   ? "taskbar-hide"
-                    : how == platform::TaskbarShow::Show ? "taskbar-show"
-                                                         : "taskbar-shownormal");
+    calls.push_back(how == platform::TaskbarShow::Hide        ? "taskbar-hide"
+                    : how == platform::TaskbarShow::Show      ? "taskbar-show"
+                    : how == platform::TaskbarShow::Minimised ? "taskbar-minimised"
+                                                              : "taskbar-shownormal");
   }
   void BringMainWindowToForeground() override { calls.push_back("foreground"); }
   platform::ScreenSize screen{1024, 768};
@@ -344,7 +348,7 @@ class FakePrograms : public platform::IPrograms {
   std::set<std::string> fails;    // calls (as recorded) that fail
   EventStream* stream = nullptr;  // the calls, as recorded
   bool ShellOpen(const std::string& file) override { return Record("open " + file); }
-  bool Execute(const std::string& command_line) override { return Record("exec " + command_line); }
+  bool StartSystemProgram(const std::string& file) override { return Record("system " + file); }
   bool StartDefaultFor(const std::string& protocol) override {
     return Record("default " + protocol);
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 
 #include "app/application.h"
@@ -166,6 +167,72 @@ TEST_F(MainWindowTest, ReduceAndRestore) {
   EXPECT_TRUE(form().Visible(MainId::TForm1));
   EXPECT_EQ(win().minimised(), 0);
   EXPECT_EQ(fake.shell.calls.back(), "taskbar-show");
+}
+
+// At log-on the shell may refuse the icon, and nothing says when it is ready
+// if Explorer was already running: the program offers it again every two
+// seconds, and meanwhile a reduced window keeps a minimised taskbar entry, a
+// click on which brings it back.
+TEST_F(MainWindowTest, ARefusedIconIsOfferedAgainAndTheTaskbarEntryStaysUntilItIsIn) {
+  auto adds = [&] {
+    return std::count(fake.shell.calls.begin(), fake.shell.calls.end(), "add-icon");
+  };
+  fake.shell.refuse_icon = true;
+  WriteSettingsLine3("LANCE_ON");
+  Start();
+  EXPECT_FALSE(win().notify_icon_shown());
+  fake.timers.Fire(1000);
+  fake.timers.Fire(1000);
+  EXPECT_FALSE(form().Visible(MainId::TForm1));
+  EXPECT_EQ(win().minimised(), 1);
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-minimised");
+  fake.timers.Fire(2000);
+  EXPECT_EQ(adds(), 2);
+  EXPECT_EQ(fake.shell.calls.back(), "add-icon");
+
+  app->OnTaskbarEntryRestored();
+  EXPECT_TRUE(form().Visible(MainId::TForm1));
+  EXPECT_EQ(win().minimised(), 0);
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-show");
+  win().Reduce();
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-minimised");
+  // A second launch leaves the entry minimised, one click from the window.
+  const auto block = HandOver::FromCommandLine({"x"}).Encode();
+  app->OnCopyData(block.data(), block.size());
+  EXPECT_EQ(fake.shell.calls[fake.shell.calls.size() - 2], "taskbar-minimised");
+
+  fake.shell.refuse_icon = false;
+  fake.timers.Fire(2000);
+  EXPECT_TRUE(fake.shell.icon);
+  EXPECT_TRUE(win().notify_icon_shown());
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-hide");
+  EXPECT_EQ(win().minimised(), 1);
+  fake.timers.Fire(2000);
+  EXPECT_EQ(adds(), 3);
+  // From now on reducing hides the entry at once.
+  app->OnNotifyIcon(platform::TrayEvent::LeftDown);
+  win().Reduce();
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-hide");
+}
+
+// A new notification area (Explorer restarted) has forgotten the icon.
+TEST_F(MainWindowTest, ANewNotificationAreaGetsTheIconAgainUntilQuit) {
+  Start();
+  win().Reduce();
+  fake.shell.icon = false;
+  fake.shell.refuse_icon = true;
+  app->OnTaskbarCreated();
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-minimised");
+  fake.shell.refuse_icon = false;
+  app->OnTaskbarCreated();
+  EXPECT_TRUE(fake.shell.icon);
+  EXPECT_EQ(fake.shell.calls.back(), "taskbar-hide");
+
+  form().ViewClose();
+  app->OnTaskbarCreated();
+  fake.timers.Fire(2000);
+  EXPECT_FALSE(fake.shell.icon);
+  EXPECT_EQ(fake.shell.calls.back(), "terminate");
 }
 
 TEST_F(MainWindowTest, ClosingTheWindowQuitsAndReleasesAlt) {

@@ -209,13 +209,14 @@ TEST_F(WindowsTabTest, ProgramsStartWithTheirFallbacksInOrder) {
   EXPECT_EQ(fake.keyboard.events,
             (KeyEvents{{0x5B, false}, {0x45, false}, {0x45, true}, {0x5B, true}}));
   EXPECT_EQ(Pending(), 1);
-  fake.programs.fails = {"open IEXPLORE.EXE", "open msimn.exe", "exec SNDVOL32.EXE"};
+  fake.programs.fails = {"open IEXPLORE.EXE", "open msimn.exe", "system SNDVOL32.EXE"};
   Send(230);
   Send(240);
   Send(250);
-  EXPECT_EQ(fake.programs.calls,
-            (std::vector<std::string>{"open IEXPLORE.EXE", "default http", "open msimn.exe",
-                                      "default mailto", "exec SNDVOL32.EXE", "exec sndvol.exe"}));
+  EXPECT_EQ(
+      fake.programs.calls,
+      (std::vector<std::string>{"open IEXPLORE.EXE", "default http", "open msimn.exe",
+                                "default mailto", "system SNDVOL32.EXE", "system sndvol.exe"}));
   EXPECT_EQ(Pending(), 4);
   fake.programs.calls.clear();
   fake.programs.fails.clear();

@@ -13,9 +13,8 @@
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_internal.h"
 #include "platform/win32/layout_plan.h"
+#include "platform/win32/system_directory.h"
 #include "platform/win32/wide_text.h"
-
-#include <uxtheme.h>  // after the Windows headers it builds on
 
 namespace talvoro::platform::win32 {
 
@@ -40,7 +39,7 @@ void FormWindow::UnthemeOwnColours(std::size_t i) {
   // colours WM_CTLCOLOR* hands it. (An empty string would do on Windows;
   // Wine's theme manager cannot keep an empty name and themes it anyway.)
   if (controls_[i].hwnd && WantsClassicLook(form_.layout(), i))
-    SetWindowTheme(controls_[i].hwnd, L" ", L" ");
+    SetControlTheme(controls_[i].hwnd, L" ", L" ");
 }
 
 void FormWindow::ScaleToolBar(std::size_t i) {

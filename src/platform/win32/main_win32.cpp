@@ -15,6 +15,7 @@
 #include "platform/win32/own_keys.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/shortcuts_win32.h"
+#include "platform/win32/system_directory.h"
 #include "platform/win32/taskbar_window.h"
 #include "platform/win32/ui_resources.h"
 
@@ -77,7 +78,7 @@ void SetUpMainWindow(FormWindow& main_window, app::Application& application, Win
       return true;
     }
     if (taskbar_created != 0 && message == taskbar_created) {
-      shell.RestoreNotifyIcon();
+      Guarded([&] { application.OnTaskbarCreated(); });
       result = 0;
       return true;
     }
@@ -141,6 +142,8 @@ int Run(HINSTANCE instance) {
   main_window.Create();
   if (!main_window.hwnd()) return 1;
   taskbar.SetMainWindow(main_window.hwnd());
+  taskbar.SetRestoreHandler(
+      [&application] { Guarded([&] { application.OnTaskbarEntryRestored(); }); });
   shell.SetMainWindow(main_window.hwnd());
   power.SetMainWindow(main_window.hwnd());
   programs.SetMainWindow(main_window.hwnd());
@@ -168,6 +171,8 @@ int Run(HINSTANCE instance) {
 }  // namespace talvoro::platform::win32
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // First of all: every later DLL load comes from the system directory only.
+  talvoro::platform::win32::KeepDllSearchInSystemDirectory();
   // The shell calls used later (links in the StartUp folder, ShellExecute of
   // documents and web pages) need COM on this thread, in a single-threaded
   // apartment because the thread runs windows.

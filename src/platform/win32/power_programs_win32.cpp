@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "platform/win32/services_win32.h"
+#include "platform/win32/system_directory.h"
 #include "platform/win32/wide_text.h"
 
 // After the program's own Windows header, which settles the macros.
@@ -53,10 +54,15 @@ bool Win32Programs::ShellOpen(const std::string& file) {
   return result > 32;
 }
 
-bool Win32Programs::Execute(const std::string& command_line) {
-  // What WinExec does, with the Unicode call: CreateProcess may write into
-  // the command line, so it gets a copy of its own.
-  std::wstring command = AnsiToWide(command_line);
+bool Win32Programs::StartSystemProgram(const std::string& file) {
+  // What WinExec does, with the Unicode call, but with the file's full path:
+  // given a bare name, CreateProcess (and WinExec) look in the program's
+  // folder and the current directory before the system directory. The path
+  // names the file to run, and, quoted, is the command line, which
+  // CreateProcess may write into: it gets a copy of its own.
+  const std::wstring path = SystemDirectoryFile(AnsiToWide(file));
+  if (path.empty()) return false;
+  const std::wstring command = L"\"" + path + L"\"";
   std::vector<wchar_t> buffer(command.begin(), command.end());
   buffer.push_back(L'\0');
   STARTUPINFOW startup{};
@@ -64,7 +70,7 @@ bool Win32Programs::Execute(const std::string& command_line) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOW;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(path.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                       &startup, &process))
     return false;
   CloseHandle(process.hThread);

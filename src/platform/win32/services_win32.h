@@ -125,7 +125,7 @@ class Win32Programs final : public IPrograms {
  public:
   void SetMainWindow(HWND main) { main_ = main; }
   bool ShellOpen(const std::string& file) override;
-  bool Execute(const std::string& command_line) override;
+  bool StartSystemProgram(const std::string& file) override;
   bool StartDefaultFor(const std::string& protocol) override;
   bool StartProgram(const std::string& application, const std::string& command_line) override;
   bool OpenDocument(const std::string& target, bool maximised) override;
@@ -140,7 +140,7 @@ class Win32Shell final : public IShell {
   // The window the icon reports to and the one brought to the foreground.
   void SetMainWindow(HWND main) { main_ = main; }
 
-  void AddNotifyIcon(const NotifyIconSpec& desc) override;
+  bool AddNotifyIcon(const NotifyIconSpec& desc) override;
   void DeleteNotifyIcon(const NotifyIconSpec& desc) override;
   void ShowTaskbarEntry(TaskbarShow how) override;
   void BringMainWindowToForeground() override;
@@ -149,9 +149,6 @@ class Win32Shell final : public IShell {
   void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
 
-  // The notification area was re-created (Explorer restarted, or it was not
-  // running yet when the icon was added): puts the icon back.
-  void RestoreNotifyIcon();
   bool IsNotifyCallback(UINT message) const {
     return added_ && message == added_->callback_message;
   }
@@ -169,6 +166,9 @@ class Win32Shell final : public IShell {
 
 class Win32SingleInstance final : public ISingleInstance {
  public:
+  // How long a second copy waits for the first to take its hand-over.
+  static constexpr UINT kHandOverTimeoutMs = 5000;
+
   explicit Win32SingleInstance(HINSTANCE instance) : instance_(instance) {}
   // Where a hand-over block received from another copy goes.
   void SetCopyDataHandler(std::function<void(const void*, std::size_t)> handler) {

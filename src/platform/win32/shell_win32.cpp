@@ -25,20 +25,20 @@ bool Win32Shell::Notify(DWORD command, const NotifyIconSpec& desc) {
   return Shell_NotifyIconW(command, &data) != FALSE;
 }
 
-void Win32Shell::AddNotifyIcon(const NotifyIconSpec& desc) {
-  // Kept even when the shell refuses it (no notification area yet, at log-on):
-  // the icon is added again when the taskbar announces itself.
+bool Win32Shell::AddNotifyIcon(const NotifyIconSpec& desc) {
+  // Kept even when the shell refuses the icon: the callback message is
+  // recognised as soon as a later attempt succeeds.
   added_ = desc;
-  Notify(NIM_ADD, desc);
+  if (Notify(NIM_ADD, desc)) return true;
+  // A busy shell (at log-on) may time out and report failure although it
+  // did add the icon, and adding an icon that is there fails too: if it can
+  // be changed, it is there.
+  return Notify(NIM_MODIFY, desc);
 }
 
 void Win32Shell::DeleteNotifyIcon(const NotifyIconSpec& desc) {
   Notify(NIM_DELETE, desc);
   added_.reset();
-}
-
-void Win32Shell::RestoreNotifyIcon() {
-  if (added_) Notify(NIM_ADD, *added_);
 }
 
 void Win32Shell::ShowTaskbarEntry(TaskbarShow how) {
@@ -47,10 +47,11 @@ void Win32Shell::ShowTaskbarEntry(TaskbarShow how) {
       taskbar_.Hide();
       break;
     case TaskbarShow::Show:
-      taskbar_.Show(false);
-      break;
     case TaskbarShow::ShowNormal:
-      taskbar_.Show(true);
+      taskbar_.Show();
+      break;
+    case TaskbarShow::Minimised:
+      taskbar_.ShowMinimised();
       break;
   }
 }

@@ -73,16 +73,24 @@ std::uint32_t Win32SingleInstance::OwnMessageWindow() {
 void Win32SingleInstance::SendCopyData(std::uint32_t target,
                                        const std::vector<std::uint8_t>& block) {
   const HWND own = ValueToHandle(OwnMessageWindow());
+  const HWND first_copy = ValueToHandle(target);
   // The first copy answers by bringing its window to the front. Windows only
   // lets the foreground process (this one, just launched by the user) hand
-  // that right on, and only explicitly.
-  AllowSetForegroundWindow(ASFW_ANY);
+  // that right on, and only explicitly: to the first copy's process alone.
+  DWORD first_copy_process = 0;
+  if (first_copy && GetWindowThreadProcessId(first_copy, &first_copy_process))
+    AllowSetForegroundWindow(first_copy_process);
   COPYDATASTRUCT data{};
   data.dwData = 0;
   data.cbData = static_cast<DWORD>(block.size());
   data.lpData = const_cast<std::uint8_t*>(block.data());
-  SendMessageW(ValueToHandle(target), WM_COPYDATA, reinterpret_cast<WPARAM>(own),
-               reinterpret_cast<LPARAM>(&data));
+  // A plain SendMessage would wait for ever on a first copy that hangs, and
+  // every later launch with it, unseen. The block only has to be copied
+  // while the message is handled; whether it arrived changes nothing here.
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(first_copy, WM_COPYDATA, reinterpret_cast<WPARAM>(own),
+                      reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, kHandOverTimeoutMs,
+                      &answer);
 }
 
 std::string Win32SingleInstance::ExecutableFileName() {

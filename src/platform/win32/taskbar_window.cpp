@@ -36,13 +36,20 @@ TaskbarWindow::~TaskbarWindow() {
   }
 }
 
-void TaskbarWindow::Show(bool restore) {
+void TaskbarWindow::Show() {
   // SW_SHOWNA: the entry appears without the invisible window taking the
-  // activation away from the main window that was shown just before.
-  if (restore && IsIconic(hwnd_))
+  // activation away from the main window that was shown just before. A
+  // minimised entry is restored, likewise without activation: SW_SHOWNA
+  // would show it minimised.
+  if (IsIconic(hwnd_))
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
   else
     ShowWindow(hwnd_, SW_SHOWNA);
+}
+
+void TaskbarWindow::ShowMinimised() {
+  // Without activation: the window that was active stays so.
+  ShowWindow(hwnd_, SW_SHOWMINNOACTIVE);
 }
 
 void TaskbarWindow::Hide() {
@@ -55,6 +62,17 @@ void TaskbarWindow::ActivateMainWindow() {
   // waiting for when a modal box is up.
   if (!main_ || !IsWindowVisible(main_)) return;
   SetForegroundWindow(GetLastActivePopup(main_));
+}
+
+LRESULT TaskbarWindow::OnSysCommand(WPARAM wparam, LPARAM lparam) {
+  // The low four bits of the command are used by the system.
+  const bool restoring = (wparam & 0xFFF0) == SC_RESTORE && IsIconic(hwnd_);
+  // The taskbar asks a minimised window to restore itself with this command
+  // (a click on its button). Restoring the entry does not show the main
+  // window, which was hidden, not minimised with its owner: the handler does.
+  const LRESULT result = DefWindowProcW(hwnd_, WM_SYSCOMMAND, wparam, lparam);
+  if (restoring && on_restore_ && main_ && !IsWindowVisible(main_)) on_restore_();
+  return result;
 }
 
 LRESULT TaskbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -73,6 +91,8 @@ LRESULT TaskbarWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (LOWORD(wparam) != WA_INACTIVE && !HIWORD(wparam))
         PostMessageW(hwnd_, kActivateMain, 0, 0);
       return 0;
+    case WM_SYSCOMMAND:
+      return OnSysCommand(wparam, lparam);
     case kActivateMain:
       if (GetActiveWindow() == hwnd_) ActivateMainWindow();
       return 0;
