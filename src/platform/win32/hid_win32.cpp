@@ -18,6 +18,7 @@ extern "C" {
 
 #include "platform/win32/hid_window.h"
 #include "platform/win32/sim_win32.h"
+#include "platform/win32/system_directory.h"
 #include "platform/win32/wide_text.h"
 
 namespace talvoro::platform::win32 {
@@ -31,16 +32,6 @@ bool Resolve(HMODULE module, const char* name, Fn& out) {
   FARPROC proc = GetProcAddress(module, name);
   out = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
   return proc != nullptr;
-}
-
-// Both libraries are system DLLs: look in System32 first so that a file of
-// the same name beside the program can't be loaded instead. Systems whose
-// loader predates LOAD_LIBRARY_SEARCH_SYSTEM32 reject the flag; they get the
-// classic search.
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!module && GetLastError() == ERROR_INVALID_PARAMETER) module = LoadLibraryW(name);
-  return module;
 }
 
 // SetupAPI and HID entry points, looked up at run time so that the program
