@@ -64,10 +64,10 @@ void Win32Shell::RequestTerminate() {
 }
 
 // The core places windows and menus in layout pixels; the screen's are
-// converted with the system's density (see form_window_dpi.cpp).
+// converted with the density each monitor has now (dpi_win32.h).
 ScreenSize Win32Shell::PrimaryScreenSize() {
-  const ScreenSize pixels = ScreenResolution();
-  return {ScreenToLogical(pixels.width), ScreenToLogical(pixels.height)};
+  const LogicalArea area = LogicalAreaOf(MonitorArea(PrimaryMonitor()));
+  return {area.width, area.height};
 }
 
 ScreenSize Win32Shell::ScreenResolution() {
@@ -77,8 +77,9 @@ ScreenSize Win32Shell::ScreenResolution() {
 void Win32Shell::CursorPosition(int& x, int& y) {
   POINT point{};
   GetCursorPos(&point);
-  x = ScreenToLogical(point.x);
-  y = ScreenToLogical(point.y);
+  const ScreenPoint logical = ScreenToLogical(point);
+  x = logical.x;
+  y = logical.y;
 }
 
 TrayEvent Win32Shell::DecodeTrayMessage(LPARAM lparam) {
