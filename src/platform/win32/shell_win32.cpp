@@ -74,6 +74,24 @@ ScreenSize Win32Shell::ScreenResolution() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+ScreenRect Win32Shell::ScreenOfForegroundWindow() {
+  HMONITOR monitor = PrimaryMonitor();
+  const HWND front = GetForegroundWindow();
+  // The program's own announcements are never activated on purpose; should
+  // one be in front all the same, it tells nothing of where the user looks.
+  if (front && !IsOwnAnnouncement(front))
+    monitor = MonitorFromWindow(front, MONITOR_DEFAULTTOPRIMARY);
+  const LogicalArea area = LogicalAreaOf(MonitorArea(monitor));
+  return {area.left, area.top, area.width, area.height};
+}
+
+bool Win32Shell::IsOwnAnnouncement(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == GetCurrentProcessId() &&
+         (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
+}
+
 void Win32Shell::CursorPosition(int& x, int& y) {
   POINT point{};
   GetCursorPos(&point);
