@@ -125,10 +125,20 @@ void Osd::ShowOsdBalance(int level) {
   ShowOsd();
 }
 
+platform::ScreenRect OsdScreen(const config::SettingsTable& settings, platform::IShell& shell) {
+  if (settings[config::kOsdActiveScreen] == "OSD_ECRAN_ACTIF")
+    return shell.ScreenOfForegroundWindow();
+  const platform::ScreenSize primary = shell.PrimaryScreenSize();
+  return {0, 0, primary.width, primary.height};
+}
+
 void Osd::PlaceOsd() {
+  const config::SettingsTable& settings = config_.settings();
+  const platform::ScreenRect screen = OsdScreen(settings, shell_);
   Point place;
-  if (!OsdPlace(config_.settings()[config::kOsdPosition], shell_.PrimaryScreenSize(), place))
-    return;
+  if (!OsdPlace(settings[config::kOsdPosition], {screen.width, screen.height}, place)) return;
+  place.x += screen.left;
+  place.y += screen.top;
   const ui::ControlState& s = form_.Get(OsdId::TForm5);
   if (s.x != place.x || s.y != place.y) form_.SetBounds(OsdId::TForm5, place.x, place.y, s.w, s.h);
 }

@@ -26,6 +26,11 @@ struct Point {
 };
 bool OsdPlace(const std::string& setting, platform::ScreenSize screen, Point& place);
 
+// The monitor the OSD shows on: the one of the window in front when settings
+// entry 11 is exactly "OSD_ECRAN_ACTIF", else the primary screen. The place
+// is worked out on its size, then moved by its corner.
+platform::ScreenRect OsdScreen(const config::SettingsTable& settings, platform::IShell& shell);
+
 class Osd {
  public:
   static constexpr int kHideInterval = 1000;
@@ -45,7 +50,8 @@ class Osd {
   // directory (a missing one is reported once and left empty).
   void ShowOsdVolume(const std::string& image);
   void ShowOsdBalance(int level);
-  // Moves the window to the place the position setting names.
+  // Moves the window to the place the position setting names, on the
+  // monitor OsdScreen chooses.
   void PlaceOsd();
 
   int hide_ticks() const { return hide_ticks_; }

@@ -26,6 +26,21 @@ constexpr Choice kOsdPosition[] = {
     {SettingsId::RadioButton5, "POSI_OSD_CE"},
 };
 
+// The check boxes and the values their entry takes ticked and unticked.
+// Only the first one acts at once (a press on it makes or removes the
+// StartUp shortcut); the others only give their entry its value.
+struct Box {
+  SettingsId box;
+  config::SettingsEntry entry;
+  const char* ticked;
+  const char* unticked;
+};
+constexpr Box kBoxes[] = {
+    {SettingsId::CheckBox1, config::kStartup, "LANCE_ON", "LANCE_OFF"},
+    {SettingsId::CheckBox2, config::kRepeatFilter, "ANTIREPET_ON", "ANTIREPET_OFF"},
+    {SettingsId::CheckBox3, config::kOsdActiveScreen, "OSD_ECRAN_ACTIF", "OSD_ECRAN_PRINCIPAL"},
+};
+
 constexpr const char* kInformationCaption = "Information";
 constexpr const char* kWarningCaption = "Avertissement";
 
@@ -102,7 +117,8 @@ void SettingsDialog::CheckRadio(SettingsId id) {
 
 void SettingsDialog::Activate() {
   const config::SettingsTable& settings = config_.settings();
-  if (settings[config::kStartup] == "LANCE_ON") form_.SetChecked(SettingsId::CheckBox1, true);
+  for (const Box& b : kBoxes)
+    if (settings[b.entry] == b.ticked) form_.SetChecked(b.box, true);
   for (const Choice& c : kOsdSwitch)
     if (settings[config::kOsdSwitch] == c.value) CheckRadio(c.button);
   for (const Choice& c : kOsdPosition)
@@ -111,7 +127,7 @@ void SettingsDialog::Activate() {
 
 void SettingsDialog::Store() {
   config::SettingsTable& settings = config_.settings();
-  settings[config::kStartup] = form_.Checked(SettingsId::CheckBox1) ? "LANCE_ON" : "LANCE_OFF";
+  for (const Box& b : kBoxes) settings[b.entry] = form_.Checked(b.box) ? b.ticked : b.unticked;
   for (const Choice& c : kOsdSwitch)
     if (form_.Checked(c.button)) settings[config::kOsdSwitch] = c.value;
   for (const Choice& c : kOsdPosition)

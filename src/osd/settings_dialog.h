@@ -1,6 +1,11 @@
 // The settings dialog (TForm3): starting with Windows (settings entry 3), the
 // on-screen display switch (entry 6) and its position (entry 7), and the
-// shortcut in the user's StartUp folder that starts the program at log-on.
+// shortcut in the user's StartUp folder that starts the program at log-on;
+// two more boxes, each stored as one entry: the filter of a held button's
+// repeats (entry 10: "ANTIREPET_ON" ticked, "ANTIREPET_OFF" not) and the
+// screen the display shows on (entry 11: "OSD_ECRAN_ACTIF", the monitor of
+// the window in front, ticked; "OSD_ECRAN_PRINCIPAL", the primary screen,
+// not).
 //
 // The dialog only changes the settings table; the main window writes it to
 // parametres.inf the next time it is activated.
@@ -60,11 +65,12 @@ class SettingsDialog {
   void Show();
 
   // The dialog became active: the controls take what the settings say. It
-  // only ever ticks the box and checks a radio button; an entry holding none
-  // of its values changes nothing.
+  // only ever ticks a box (its entry holds exactly its ticked value) and
+  // checks a radio button; an entry holding none of its values changes
+  // nothing.
   void Activate();
-  // "&Ok" and the close box: entries 3, 6 and 7 from the controls (a group
-  // with no button checked leaves its entry), then the dialog hides.
+  // "&Ok" and the close box: entries 3, 6, 7, 10 and 11 from the controls (a
+  // group with no button checked leaves its entry), then the dialog hides.
   void Store();
   // A press of any mouse button on the box: the shortcut is removed (box
   // ticked) or created (box unticked), the user is told, and the box follows

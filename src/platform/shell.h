@@ -35,6 +35,16 @@ struct ScreenSize {
   int height = 0;
 };
 
+// A monitor on the screen: its top-left corner and its size, in the core's
+// screen coordinates (see PrimaryScreenSize). The primary monitor's corner
+// is (0, 0); one left of or above it has a negative corner.
+struct ScreenRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
 class IShell {
  public:
   virtual ~IShell() = default;
@@ -46,10 +56,18 @@ class IShell {
   virtual void ShowTaskbarEntry(TaskbarShow how) = 0;
   virtual void BringMainWindowToForeground() = 0;
   // The primary screen's size in layout pixels (pixels of a 96 dpi screen,
-  // the unit of the forms' tables): what windows and menus are placed by.
+  // the unit of the forms' tables) at the density it has now: what windows
+  // and menus are placed by.
   virtual ScreenSize PrimaryScreenSize() = 0;
   // Its resolution: its size in its own pixels, for display.
   virtual ScreenSize ScreenResolution() { return PrimaryScreenSize(); }
+  // The monitor that holds the window in front (the one the user watches),
+  // in layout pixels at its density now; the primary screen when no window
+  // is in front or the one in front is the program's own on-screen display.
+  virtual ScreenRect ScreenOfForegroundWindow() {
+    const ScreenSize primary = PrimaryScreenSize();
+    return {0, 0, primary.width, primary.height};
+  }
   // Where the mouse cursor is, in layout pixels (popup menus open there).
   virtual void CursorPosition(int& x, int& y) = 0;
   // Ends the message loop; the program ends once the current handler returns.

@@ -1,8 +1,9 @@
-// The program on a screen of 144 dots per inch (150 %): Wine reads the
-// density of its windows from the user's "LogPixels" value when a program
-// starts, so each test sets it, starts the program, and puts the previous
-// value back. These tests run in a Wine prefix of their own, so that a run
-// cut short can never leave another test on a dense screen.
+// The program on a screen of 144 dots per inch (150 %), on a screen whose
+// scale changes while it runs, and on two monitors: Wine reads the density
+// of its windows from the user's "LogPixels" value when a program starts,
+// so each test sets it, starts the program, and puts the previous value
+// back. These tests run in a Wine prefix of their own, so that a run cut
+// short can never leave another test on a dense screen.
 #include <gtest/gtest.h>
 
 #ifndef WM_DPICHANGED
@@ -234,46 +235,66 @@ TEST_F(HighDpi, ADensityChangeLaysTheOpenWindowOutAgain) {
   Screenshot(L"main_window_96dpi_moved_to_144dpi");
 }
 
-// The on-screen display, announced by the remote while the window is reduced.
-class HighDpiOsd : public RemoteControlTest {
+// The program driven by the remote, started with the screen at `Dpi` dots
+// per inch.
+template <DWORD Dpi>
+class RemoteAt : public RemoteControlTest {
  protected:
+  static constexpr int kToggle = 4501;  // Windows Media Player's toggle, slot 45
+
   void SetUp() override {
     SetProcessDPIAware();
     saved_ = ReadLogPixels();
-    ASSERT_TRUE(WriteLogPixels(144));
+    ASSERT_TRUE(WriteLogPixels(Dpi));
     RemoteControlTest::SetUp();
   }
   void TearDown() override {
     RemoteControlTest::TearDown();
     EXPECT_TRUE(WriteLogPixels(saved_)) << "LogPixels could not be put back";
   }
+
+  // Starts the program with the OSD on at `position` (settings entry 7) and
+  // `screen` in settings entry 11.
+  void StartWithOsd(const char* position, const char* screen = "") {
+    std::vector<std::string> programme = ValidProgramme();
+    programme[45] = std::to_string(kToggle);
+    std::vector<std::string> settings = EmptySettings();
+    settings[5] = "OSD_ON";
+    settings[6] = position;
+    settings[10] = screen;
+    Start(programme, settings);
+    ASSERT_TRUE(app_->ClickToolButton("ToolButton2"));  // "Réduire"
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->main_window()); }, kWait));
+  }
+
+  // The remote toggles the player's codes: where the on-screen display
+  // showed, once the program is done with the code.
+  std::optional<RECT> Announce() {
+    HWND osd = app_->Form(L"TForm5");
+    if (!osd) return std::nullopt;
+    ShowWatch watch(osd);
+    if (!Send(kToggle) || !watch.WaitShown(kWait) || !app_->Sync()) return std::nullopt;
+    RECT place{};
+    GetWindowRect(osd, &place);
+    return place;
+  }
+
   std::optional<DWORD> saved_;
 };
 
-TEST_F(HighDpiOsd, LandsWhereItsFormulaPutsItOnTheScreensPixels) {
-  constexpr int kToggle = 4501;  // Windows Media Player's toggle, slot 45
-  std::vector<std::string> programme = ValidProgramme();
-  programme[45] = std::to_string(kToggle);
-  std::vector<std::string> settings = EmptySettings();
-  settings[5] = "OSD_ON";
-  settings[6] = "POSI_OSD_HG";  // top left: a sixteenth of the screen's width in from both edges
-  Start(programme, settings);
-  HWND osd = app_->Form(L"TForm5");
-  ASSERT_NE(osd, nullptr);
-  ASSERT_TRUE(app_->ClickToolButton("ToolButton2"));  // "Réduire"
-  ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(app_->main_window()); }, kWait));
+// The on-screen display, announced by the remote while the window is reduced.
+class HighDpiOsd : public RemoteAt<144> {};
 
-  ShowWatch watch(osd);
-  ASSERT_TRUE(Send(kToggle));
-  ASSERT_TRUE(watch.WaitShown(kWait)) << "no on-screen display";
-  ASSERT_TRUE(app_->Sync());
+TEST_F(HighDpiOsd, LandsWhereItsFormulaPutsItOnTheScreensPixels) {
+  StartWithOsd("POSI_OSD_HG");  // top left: a sixteenth of the screen's width in from both edges
+  const std::optional<RECT> place = Announce();
+  ASSERT_TRUE(place) << "no on-screen display";
   // The formula works on the screen in layout pixels (1280 / 1.5 = 853,
   // 853 / 16 = 53); 53 layout pixels are 80 of the screen's, its sixteenth.
   const int margin = GetSystemMetrics(SM_CXSCREEN) / 16;
-  RECT place{};
-  GetWindowRect(osd, &place);
-  EXPECT_NEAR(place.left, margin, 1);
-  EXPECT_NEAR(place.top, margin, 1);
+  EXPECT_NEAR(place->left, margin, 1);
+  EXPECT_NEAR(place->top, margin, 1);
+  HWND osd = app_->Form(L"TForm5");
   const talvoro::ui::ControlSpec& table = talvoro::ui::OsdLayout().controls[0];
   const SIZE client = ClientSize(osd);
   EXPECT_EQ(client.cx, At144(table.w));
@@ -283,6 +304,74 @@ TEST_F(HighDpiOsd, LandsWhereItsFormulaPutsItOnTheScreensPixels) {
   if (!folder.empty() && IsWindowVisible(osd)) {
     EXPECT_TRUE(SaveScreenshot(osd, folder + L"\\osd_144dpi.bmp"));
   }
+}
+
+// The scale goes from 100 % to 150 % while the program runs (docking, a
+// remote-desktop reconnection, the user's slider): the hidden on-screen
+// display is told, as Windows tells the windows of the monitor. Run on a
+// 1920 x 1080 screen (CMakeLists.txt).
+class ScaleChange : public RemoteAt<96> {};
+
+TEST_F(ScaleChange, TheOsdStaysInsideTheScreenAndAHiddenDialogTakesTheNewSize) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  ASSERT_LT(GetSystemMetrics(SM_CYSCREEN) * 4, width * 3) << "a wide screen is needed";
+  StartWithOsd("POSI_OSD_HD");
+  HWND osd = app_->Form(L"TForm5");
+  ASSERT_NE(osd, nullptr);
+  DWORD_PTR result = 0;
+  ASSERT_NE(SendMessageTimeoutW(osd, WM_DPICHANGED, MAKEWPARAM(144, 144), 0, SMTO_ABORTIFHUNG,
+                                10000, &result),
+            0);
+
+  const std::optional<RECT> place = Announce();
+  ASSERT_TRUE(place) << "no on-screen display";
+  const talvoro::ui::ControlSpec& osd_table = talvoro::ui::OsdLayout().controls[0];
+  EXPECT_EQ(ClientSize(osd).cx, At144(osd_table.w));
+  // Top right, inside the screen: the right margin is a thirty-second of the
+  // screen's width and the top one a sixteenth, as at 100 %.
+  EXPECT_LE(place->right, width);
+  EXPECT_NEAR(width - place->right, width / 32, 2);
+  EXPECT_NEAR(place->top, width / 16, 1);
+
+  // The settings dialog, hidden all along, was never told: shown, it follows
+  // its monitor.
+  ASSERT_TRUE(app_->MenuCommand("Paramtres1"));
+  ASSERT_TRUE(WaitForForm(L"TForm3", true));
+  const talvoro::ui::ControlSpec& dialog_table = talvoro::ui::SettingsLayout().controls[0];
+  const SIZE client = ClientSize(app_->Form(L"TForm3"));
+  EXPECT_EQ(client.cx, At144(dialog_table.w));
+  EXPECT_EQ(client.cy, At144(dialog_table.h));
+}
+
+// Two monitors (CMakeLists.txt): a 1920 x 1080 primary and a 2560 x 1440
+// second one. Xvfb lays both at the origin, so the second reaches right of
+// and below the primary; a window there lies on the second alone.
+class Monitors : public RemoteAt<96> {};
+
+TEST_F(Monitors, TheOsdShowsOnTheMonitorOfTheWindowInFrontWhenAsked) {
+  ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2) << "two monitors are needed";
+  StartWithOsd("POSI_OSD_HD", "OSD_ECRAN_ACTIF");
+  // The application the user watches, on the second monitor only.
+  KeyRecorder front(dir_.File(L"front.txt"), L"Film");
+  ASSERT_TRUE(front.WaitReady());
+  ASSERT_TRUE(WaitUntil([&] { return front.window() != nullptr; }, kWait));
+  const int primary_width = GetSystemMetrics(SM_CXSCREEN);
+  ASSERT_TRUE(
+      SetWindowPos(front.window(), HWND_TOP, primary_width + 100, 100, 400, 300, SWP_SHOWWINDOW));
+  SetForegroundWindow(front.window());
+  ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == front.window(); }, kWait));
+  MONITORINFO second{};
+  second.cbSize = sizeof second;
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(front.window(), MONITOR_DEFAULTTONULL), &second));
+  ASSERT_FALSE(second.dwFlags & MONITORINFOF_PRIMARY);
+  const int width = second.rcMonitor.right - second.rcMonitor.left;
+
+  const std::optional<RECT> place = Announce();
+  ASSERT_TRUE(place) << "no on-screen display";
+  // Top right of the second monitor, past the primary's right edge.
+  EXPECT_GT(place->left, primary_width);
+  EXPECT_NEAR(second.rcMonitor.right - place->right, width / 32, 1);
+  EXPECT_EQ(place->top, second.rcMonitor.top + width / 16);
 }
 
 }  // namespace

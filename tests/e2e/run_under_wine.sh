@@ -98,8 +98,20 @@ trap 'exit 143' TERM
 
 start_xvfb() {
   displayfile=$(mktemp)
+  # TALVORO_E2E_SCREENS: the sizes of the screens, blank-separated (one
+  # 1280x1024 screen unless told). Several make one Xinerama display, with
+  # RandR off so that Wine takes its monitors from Xinerama; Xvfb lays every
+  # screen at the origin, so the monitors overlap from the top-left corner,
+  # a larger one reaching right of and below a smaller one.
+  local sizes screens=() n=0
+  read -r -a sizes <<<"${TALVORO_E2E_SCREENS:-1280x1024}"
+  for size in "${sizes[@]}"; do
+    screens+=(-screen "$n" "${size}x24")
+    n=$((n + 1))
+  done
+  if ((n > 1)); then screens+=(+xinerama -extension RANDR); fi
   # -displayfd lets the server pick a display number that is free right now.
-  Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp -noreset 9>"$displayfile" \
+  Xvfb -displayfd 9 "${screens[@]}" -nolisten tcp -noreset 9>"$displayfile" \
     </dev/null >/dev/null 2>&1 &
   xvfb_pid=$!
   local i

@@ -50,6 +50,16 @@ class SettingsDialog : public RemoteControlTest {
            << name << " is still " << (checked ? "unchecked" : "checked");
   }
 
+  // Space on a box, as typed: the box toggles itself, and the press of the
+  // mouse that makes or removes the shortcut does not happen.
+  ::testing::AssertionResult ToggleWithSpace(std::string_view name) const {
+    const bool was = Checked(name);
+    HWND box = Control(name);
+    PostMessageW(box, WM_KEYDOWN, VK_SPACE, 0x00390001);
+    PostMessageW(box, WM_KEYUP, VK_SPACE, 0xC0390001);
+    return WaitChecked(name, !was);
+  }
+
   // Opens the dialog from the toolbar and waits until it is shown.
   void Open() {
     ASSERT_TRUE(app_->ClickToolButton("ToolButton5"));
@@ -109,7 +119,7 @@ TEST_F(SettingsDialog, APressOnTheBoxCreatesTheStartUpShortcutAndASecondRemovesI
   EXPECT_EQ(WindowText(dialog), L"Paramètres");
   EXPECT_FALSE(Topmost(dialog));
   EXPECT_EQ(ClientSize(dialog).cx, 546);
-  EXPECT_EQ(ClientSize(dialog).cy, 161);
+  EXPECT_EQ(ClientSize(dialog).cy, 185);
   EXPECT_FALSE(Checked("CheckBox1"));
   ScreenshotPage("TabSheet1", L"settings_configuration");
 
@@ -140,21 +150,22 @@ TEST_F(SettingsDialog, OkStoresTheChoicesOnceTheMainWindowIsActiveAgain) {
   Open();
   // Activation shows the stored choices.
   EXPECT_FALSE(Checked("CheckBox1"));
+  EXPECT_FALSE(Checked("CheckBox2"));
+  EXPECT_FALSE(Checked("CheckBox3"));
   EXPECT_FALSE(Checked("RadioButton1"));
   EXPECT_TRUE(Checked("RadioButton2"));
   EXPECT_TRUE(Checked("RadioButton3"));
   EXPECT_FALSE(Checked("RadioButton7"));
 
   // Space on the box ticks it without a shortcut or a message.
-  HWND box = Control("CheckBox1");
-  PostMessageW(box, WM_KEYDOWN, VK_SPACE, 0x00390001);
-  PostMessageW(box, WM_KEYUP, VK_SPACE, 0xC0390001);
-  EXPECT_TRUE(WaitChecked("CheckBox1", true));
+  EXPECT_TRUE(ToggleWithSpace("CheckBox1"));
+  EXPECT_TRUE(ToggleWithSpace("CheckBox2"));
   ASSERT_TRUE(app_->Sync());
   EXPECT_EQ(app_->MessageBoxWindow(), nullptr);
   EXPECT_FALSE(LinkExists());
 
   ScreenshotPage("TabSheet2", L"settings_osd");
+  EXPECT_TRUE(ToggleWithSpace("CheckBox3"));
   ClickButton(Control("RadioButton1"));
   EXPECT_TRUE(WaitChecked("RadioButton1", true));
   EXPECT_FALSE(Checked("RadioButton2"));
@@ -175,6 +186,8 @@ TEST_F(SettingsDialog, OkStoresTheChoicesOnceTheMainWindowIsActiveAgain) {
   EXPECT_TRUE(WaitUntil([&] { return Entry(3) == "LANCE_ON"; }, kWait)) << Entry(3);
   EXPECT_EQ(Entry(6), "OSD_ON");
   EXPECT_EQ(Entry(7), "POSI_OSD_BD");
+  EXPECT_EQ(Entry(10), "ANTIREPET_ON");
+  EXPECT_EQ(Entry(11), "OSD_ECRAN_ACTIF");
   EXPECT_FALSE(LinkExists());
 
   // The close box stores the same way.

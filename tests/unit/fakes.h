@@ -235,6 +235,12 @@ class FakeShell : public platform::IShell {
   // The screen's own pixels, when they differ from the layout's (a dense screen).
   std::optional<platform::ScreenSize> resolution;
   platform::ScreenSize ScreenResolution() override { return resolution ? *resolution : screen; }
+  // The monitor of the window in front; none set: the primary screen.
+  std::optional<platform::ScreenRect> foreground_screen;
+  platform::ScreenRect ScreenOfForegroundWindow() override {
+    return foreground_screen ? *foreground_screen
+                             : platform::ScreenRect{0, 0, screen.width, screen.height};
+  }
   int cursor_x = 0, cursor_y = 0;
   void CursorPosition(int& x, int& y) override {
     x = cursor_x;

@@ -129,6 +129,36 @@ TEST_F(OsdTest, EachAnnouncementShowsItsPanelAloneAndIsPlacedEachTime) {
   EXPECT_EQ(osd_form().Get(OsdId::TForm5).x, 64);
 }
 
+TEST_F(OsdTest, OnTheMonitorOfTheWindowInFrontOnlyWhenAskedExactly) {
+  settings_lines[6] = "POSI_OSD_HD";
+  settings_lines[10] = "OSD_ECRAN_ACTIF";
+  Start();
+  auto placed_at = [&](std::optional<platform::ScreenRect> front) {
+    fake.shell.foreground_screen = front;
+    osd().ShowOsd();
+    const ui::ControlState& s = osd_form().Get(OsdId::TForm5);
+    return Point{s.x, s.y};
+  };
+  // A 1920 x 1080 primary; a 1280 x 1024 monitor left of it; above it, a
+  // 2560 x 1440 one at 150 % (1707 x 960 layout pixels).
+  fake.shell.screen = {1920, 1080};
+  const platform::ScreenRect left{-1280, 0, 1280, 1024};
+  const platform::ScreenRect above{0, -1440, 1707, 960};
+  EXPECT_THAT(placed_at(left), IsAt(-1280 + 886, 80));
+  EXPECT_THAT(placed_at(above), IsAt(1707 - 352 - 53, -1440 + 106));
+  EXPECT_THAT(placed_at(std::nullopt), IsAt(1508, 120));  // no window in front
+  win().settings()[config::kOsdPosition] = "POSI_OSD_CE";
+  EXPECT_THAT(placed_at(left), IsAt(-1280 + 490, 462));
+  win().settings()[config::kOsdPosition] = "POSI_OSD_BG";
+  EXPECT_THAT(placed_at(above), IsAt(106, -1440 + 790));
+
+  // Any other value: the primary screen, wherever the window in front is.
+  for (const char* other : {"OSD_ECRAN_PRINCIPAL", "", "osd_ecran_actif", "OSD_ECRAN_ACTIF "}) {
+    win().settings()[config::kOsdActiveScreen] = other;
+    EXPECT_THAT(placed_at(left), IsAt(120, 888)) << other;
+  }
+}
+
 TEST_F(OsdTest, TheConditionNeedsTheReducedWindowAndExactlyOsdOn) {
   settings_lines[5] = "OSD_ON";
   Start();

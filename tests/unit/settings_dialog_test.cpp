@@ -40,11 +40,11 @@ class SettingsDialogTest : public ::testing::Test {
     platform::win32::ClickRadio(form, ui::SettingsForm::At(id));
     Click(id);
   }
-  // Space on the focused box: the control toggles itself and reports it.
-  void ToggleWithKeyboard() {
-    form.ViewSetChecked(ui::SettingsForm::At(SettingsId::CheckBox1),
-                        !Checked(SettingsId::CheckBox1));
-    Click(SettingsId::CheckBox1);
+  // Space on the focused box (or a click on a box that only stores its
+  // entry): the control toggles itself and reports it.
+  void ToggleWithKeyboard(SettingsId box = SettingsId::CheckBox1) {
+    form.ViewSetChecked(ui::SettingsForm::At(box), !Checked(box));
+    Click(box);
   }
   std::vector<SettingsId> CheckedRadios() {
     std::vector<SettingsId> on;
@@ -181,6 +181,39 @@ TEST_F(SettingsDialogTest, TheCloseBoxStoresExactlyLikeOk) {
   EXPECT_TRUE(Checked(SettingsId::CheckBox1));
   EXPECT_EQ(CheckedRadios(),
             (std::vector<SettingsId>{SettingsId::RadioButton2, SettingsId::RadioButton7}));
+}
+
+TEST_F(SettingsDialogTest, TheRepeatAndScreenBoxesShowAndStoreTheirEntries) {
+  const SettingsId boxes[] = {SettingsId::CheckBox2, SettingsId::CheckBox3};
+  form.ViewActivate();
+  Click(SettingsId::Button2);
+  EXPECT_EQ(settings()[config::kRepeatFilter], "ANTIREPET_OFF");
+  EXPECT_EQ(settings()[config::kOsdActiveScreen], "OSD_ECRAN_PRINCIPAL");
+
+  settings()[config::kRepeatFilter] = "ANTIREPET_ON";
+  settings()[config::kOsdActiveScreen] = "OSD_ECRAN_ACTIF";
+  form.ViewActivate();
+  for (SettingsId box : boxes) EXPECT_TRUE(Checked(box));
+  // Activation never unticks; a click stores the other value, and does
+  // nothing more.
+  settings()[config::kRepeatFilter] = "antirepet_on";
+  settings()[config::kOsdActiveScreen] = "";
+  form.ViewActivate();
+  for (SettingsId box : boxes) EXPECT_TRUE(Checked(box));
+  Click(SettingsId::Button2);
+  EXPECT_EQ(settings()[config::kRepeatFilter], "ANTIREPET_ON");
+  EXPECT_EQ(settings()[config::kOsdActiveScreen], "OSD_ECRAN_ACTIF");
+  for (SettingsId box : boxes) {
+    Press(box);
+    ToggleWithKeyboard(box);
+  }
+  Click(SettingsId::Button2);
+  EXPECT_EQ(settings()[config::kRepeatFilter], "ANTIREPET_OFF");
+  EXPECT_EQ(settings()[config::kOsdActiveScreen], "OSD_ECRAN_PRINCIPAL");
+  EXPECT_TRUE(fake.shortcuts.created.empty());
+  EXPECT_TRUE(fake.dialogs.messages.empty());
+  // The start-up box is left as it was.
+  EXPECT_EQ(settings()[config::kStartup], "LANCE_OFF");
 }
 
 TEST_F(SettingsDialogTest, HelpOpensItsTopicAndLeavesTheDialogAsItIs) {

@@ -69,5 +69,44 @@ TEST(Win32DpiScale, LargeValuesDoNotOverflow) {
   EXPECT_EQ(ToLogical(40000000, 192), 20000000);
 }
 
+// A 1920 x 1080 primary at 100 %, a 3840 x 2160 monitor right of it at
+// 200 % and a 1280 x 1024 one left of it at 150 %.
+constexpr Monitor kMonitors[] = {
+    {0, 0, 1920, 1080, 96}, {1920, 0, 5760, 2160, 192}, {-1280, 0, 0, 1024, 144}};
+
+bool Same(ScreenPoint a, ScreenPoint b) {
+  return a.x == b.x && a.y == b.y;
+}
+
+TEST(Win32ScreenCoordinates, EachMonitorKeepsItsCornerAndScalesFromIt) {
+  const LogicalArea right = LogicalAreaOf(kMonitors[1]);
+  EXPECT_EQ(right.left, 1920);
+  EXPECT_EQ(right.top, 0);
+  EXPECT_EQ(right.width, 1920);
+  EXPECT_EQ(right.height, 1080);
+  const LogicalArea left = LogicalAreaOf(kMonitors[2]);
+  EXPECT_EQ(left.left, -1280);
+  EXPECT_EQ(left.width, 853);
+  EXPECT_EQ(left.height, 683);
+
+  EXPECT_TRUE(Same(ToLogicalOn(kMonitors[0], {1000, 500}), {1000, 500}));
+  EXPECT_TRUE(Same(ToLogicalOn(kMonitors[1], {4920, 100}), {3420, 50}));
+  EXPECT_TRUE(Same(ToDeviceOn(kMonitors[1], {3420, 50}), {4920, 100}));
+  EXPECT_TRUE(Same(ToLogicalOn(kMonitors[2], {-1160, 90}), {-1200, 60}));
+  EXPECT_TRUE(Same(ToDeviceOn(kMonitors[2], {-1200, 60}), {-1160, 90}));
+}
+
+TEST(Win32ScreenCoordinates, ALogicalPointBelongsToOneMonitorOrTheNearest) {
+  EXPECT_EQ(MonitorOfLogicalPoint(kMonitors, {1000, 500}), 0u);
+  // Half way into the 200 % monitor: its area does not overlap the primary's.
+  EXPECT_EQ(MonitorOfLogicalPoint(kMonitors, {1920 + 960, 50}), 1u);
+  EXPECT_EQ(MonitorOfLogicalPoint(kMonitors, {-1200, 60}), 2u);
+  // Between the left monitor's area (up to -428) and the primary's.
+  EXPECT_EQ(MonitorOfLogicalPoint(kMonitors, {-300, 10}), 2u);
+  EXPECT_EQ(MonitorOfLogicalPoint(kMonitors, {-100, 10}), 0u);
+  EXPECT_EQ(MonitorOfLogicalPoint(kMonitors, {5000, 5000}), 1u);
+  EXPECT_EQ(MonitorOfLogicalPoint(std::span<const Monitor>(kMonitors, 1), {-5000, 0}), 0u);
+}
+
 }  // namespace
 }  // namespace talvoro::platform::win32

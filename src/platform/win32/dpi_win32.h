@@ -16,20 +16,25 @@ namespace talvoro::platform::win32 {
 // The density a window is drawn at (dots per inch, 96 = 100 %).
 int WindowDpi(HWND window);
 // The system's density: the primary monitor's when the program started.
-// Screen coordinates that the core works with (window positions on the
-// screen, the screen's size, the cursor, where popup menus open) are
-// converted with it.
+// The default font is read at it.
 int SystemDpi();
 // AdjustWindowRectEx for a window drawn at `dpi` (its frame and menu bar
 // grow with the density).
 void AdjustFrameForDpi(RECT* rect, DWORD style, bool menu, DWORD ex_style, int dpi);
 
-// A screen coordinate or length of the core (logical) in screen pixels, and back.
-inline int ScreenToDevice(int logical) {
-  return ToDevice(logical, SystemDpi());
-}
-inline int ScreenToLogical(int device) {
-  return ToLogical(device, SystemDpi());
-}
+// A monitor's density now: what the system says, or what a form was last
+// told of it (NoteMonitorDpi) while the system's answer has not changed.
+int MonitorDpi(HMONITOR monitor);
+// A form was told (WM_DPICHANGED) that `monitor` is now drawn at `dpi`.
+void NoteMonitorDpi(HMONITOR monitor, int dpi);
+// The primary monitor, and a monitor's pixels with its density now.
+HMONITOR PrimaryMonitor();
+Monitor MonitorArea(HMONITOR monitor);
+
+// Screen coordinates of the core (logical, see dpi_scale.h) in pixels of
+// the screen and back, each with the density its monitor has now: the
+// screen's size, window positions, the cursor, where popup menus open.
+POINT ScreenToDevice(ScreenPoint logical);
+ScreenPoint ScreenToLogical(POINT device);
 
 }  // namespace talvoro::platform::win32

@@ -309,9 +309,7 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
           SendMessageW(controls_[i].hwnd, WM_SIZE, 0, 0);
       break;
     case WM_DPICHANGED:
-      // Moved to a monitor of another density (or the density changed):
-      // the new one is in the low word; lParam suggests the new frame.
-      ApplyDpi(LOWORD(wparam), reinterpret_cast<const RECT*>(lparam));
+      OnDpiChanged(wparam, lparam);
       return 0;
     case WM_CLOSE:
       // The form decides: quit, hide, or nothing. The window is not destroyed.

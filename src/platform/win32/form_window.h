@@ -122,11 +122,24 @@ class FormWindow final : public ui::IFormView {
   int Px(int logical) const { return ToDevice(logical, dpi_); }
   int Logical(int device) const { return ToLogical(device, dpi_); }
   HFONT FontFor(std::size_t i);
+  // What the client area lacks of the table's size once the frame is sized
+  // (negative: what it has too much). AdjustWindowRectEx counts a menu bar
+  // as one row, and a bar that wraps onto a second row eats into the client
+  // area; and the frame the system draws may not be the one worked out for
+  // the window's density (Wine keeps drawing it at the density it started
+  // with). The table sizes the client area exactly.
+  SIZE ClientShortfall() const;
   // The form's top-left corner on the screen, for a frame of this size.
   POINT ScreenOrigin(int outer_w, int outer_h) const;
-  // WM_DPICHANGED: fonts, pictures and every control laid out anew for
-  // `dpi`, and the window moved to `suggested` (when given).
+  // Fonts, pictures and every control laid out anew for `dpi`, and the
+  // window moved to `suggested` (when given) or to its place in the form.
   void ApplyDpi(int dpi, const RECT* suggested);
+  // WM_DPICHANGED: moved to a monitor of another density, or the density
+  // changed (the new one in the low word; lParam suggests the new frame).
+  void OnDpiChanged(WPARAM wparam, LPARAM lparam);
+  // Before the form is shown: laid out again if its monitor's density is
+  // not the one it was last laid out at.
+  void FollowMonitorDpi();
   void ScaleToolBar(std::size_t i);
   void UnthemeOwnColours(std::size_t i);
 

@@ -154,15 +154,10 @@ void FormWindow::PlaceForm() {
   int outer_h = frame.bottom - frame.top;
   const POINT origin = ScreenOrigin(outer_w, outer_h);
   SetWindowPos(hwnd_, nullptr, origin.x, origin.y, outer_w, outer_h, SWP_NOZORDER | SWP_NOACTIVATE);
-  // AdjustWindowRectEx counts a menu bar as one row; a bar that wraps onto
-  // a second row eats into the client area, which the table sizes exactly.
-  RECT client{};
-  GetClientRect(hwnd_, &client);
-  const int missing_w = Px(state.w) - client.right;
-  const int missing_h = Px(state.h) - client.bottom;
-  if (missing_w != 0 || missing_h != 0) {
-    outer_w += missing_w;
-    outer_h += missing_h;
+  const SIZE missing = ClientShortfall();
+  if (missing.cx != 0 || missing.cy != 0) {
+    outer_w += missing.cx;
+    outer_h += missing.cy;
     const POINT again = ScreenOrigin(outer_w, outer_h);
     SetWindowPos(hwnd_, nullptr, again.x, again.y, outer_w, outer_h, SWP_NOZORDER | SWP_NOACTIVATE);
   }

@@ -6,9 +6,9 @@
 // controls, fonts, pictures, drawing) is scaled with the window's density.
 // Coordinates on the screen that the core sees (a form's position, the
 // screen's size, the cursor, where a popup menu opens) are logical too,
-// scaled with the system's density (the primary monitor's): placement
-// formulas then give the same places in proportion on every screen, and
-// the result is turned into pixels once, here.
+// scaled with the density their monitor has now (dpi_scale.h): placement
+// formulas then give the same places in proportion on every screen, after
+// any change of scale, and the result is turned into pixels once, here.
 #include "platform/win32/dpi_win32.h"
 #include "platform/win32/form_window.h"
 #include "platform/win32/form_window_internal.h"
@@ -29,8 +29,17 @@ POINT FormWindow::ScreenOrigin(int outer_w, int outer_h) const {
   // -1 asks for the centre of the screen: it is worked out in pixels.
   const Origin centred = FormOrigin(-1, -1, outer_w, outer_h, GetSystemMetrics(SM_CXSCREEN),
                                     GetSystemMetrics(SM_CYSCREEN));
-  return POINT{state.x == -1 ? centred.x : ScreenToDevice(state.x),
-               state.y == -1 ? centred.y : ScreenToDevice(state.y)};
+  if (state.x == -1 && state.y == -1) return POINT{centred.x, centred.y};
+  // Elsewhere the place is converted on the monitor it lies on.
+  const POINT placed = ScreenToDevice(ScreenPoint{state.x, state.y});
+  return POINT{state.x == -1 ? centred.x : placed.x, state.y == -1 ? centred.y : placed.y};
+}
+
+SIZE FormWindow::ClientShortfall() const {
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  const ui::ControlState& state = form_.state(0);
+  return SIZE{Px(state.w) - client.right, Px(state.h) - client.bottom};
 }
 
 void FormWindow::UnthemeOwnColours(std::size_t i) {
@@ -110,6 +119,11 @@ void FormWindow::ApplyDpi(int dpi, const RECT* suggested) {
     AdjustFrameForDpi(&frame, style, GetMenu(hwnd_) != nullptr, ex_style, dpi_);
     SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, frame.right - frame.left,
                  frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE missing = ClientShortfall();
+    if (missing.cx != 0 || missing.cy != 0)
+      SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + missing.cx,
+                   frame.bottom - frame.top + missing.cy,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   } else {
     PlaceForm();
   }
@@ -118,6 +132,33 @@ void FormWindow::ApplyDpi(int dpi, const RECT* suggested) {
     if (Desc(i).kind == Kind::StatusBar && controls_[i].hwnd)
       SendMessageW(controls_[i].hwnd, WM_SIZE, 0, 0);
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void FormWindow::OnDpiChanged(WPARAM wparam, LPARAM lparam) {
+  const int dpi = LOWORD(wparam);
+  const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+  // Told first, so that the screen coordinates of the new layout (and of
+  // every form shown later on that monitor) are converted at the new density.
+  NoteMonitorDpi(suggested ? MonitorFromRect(suggested, MONITOR_DEFAULTTONEAREST)
+                           : MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST),
+                 dpi);
+  // A borderless form cannot be dragged: it stands where the core puts it,
+  // worked out again at the new density, not where the system's suggestion
+  // (its old corner) would leave it.
+  ApplyDpi(dpi, FrameFor(Flags(0)).popup ? nullptr : suggested);
+}
+
+void FormWindow::FollowMonitorDpi() {
+  if (!hwnd_) return;
+  // A hidden window may never hear of a change of scale (made while it was
+  // hidden for days, or through a remote-desktop reconnection): its monitor
+  // tells.
+  const int dpi = MonitorDpi(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST));
+  if (dpi == dpi_) return;
+  // A framed window keeps the place the user may have dragged it to.
+  RECT frame{};
+  const bool keep = !FrameFor(Flags(0)).popup && GetWindowRect(hwnd_, &frame);
+  ApplyDpi(dpi, keep ? &frame : nullptr);
 }
 
 }  // namespace talvoro::platform::win32

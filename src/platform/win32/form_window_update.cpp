@@ -317,6 +317,7 @@ void FormWindow::ShowActivePage(std::size_t page_control) {
 }
 
 void FormWindow::ShowForm() {
+  FollowMonitorDpi();
   BuildContents(0);
   const ui::ControlState& state = form_.state(0);
   const HWND z_place = state.topmost ? HWND_TOPMOST : HWND_TOP;
@@ -433,7 +434,7 @@ void FormWindow::ShowPopup(std::size_t i) {
   const HMENU menu = controls_[i].menu;
   if (!menu) return;
   const ui::ControlState& state = form_.state(i);
-  const POINT at{ScreenToDevice(state.popup_x), ScreenToDevice(state.popup_y)};
+  const POINT at = ScreenToDevice(ScreenPoint{state.popup_x, state.popup_y});
   // A popup menu only closes on a click elsewhere when its owner is the
   // foreground window, which a window hidden in the notification area is
   // not: make it so first, and post a message after the menu returns so that

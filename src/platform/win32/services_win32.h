@@ -146,6 +146,7 @@ class Win32Shell final : public IShell {
   void BringMainWindowToForeground() override;
   ScreenSize PrimaryScreenSize() override;
   ScreenSize ScreenResolution() override;
+  ScreenRect ScreenOfForegroundWindow() override;
   void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
 
@@ -157,6 +158,9 @@ class Win32Shell final : public IShell {
 
  private:
   bool Notify(DWORD command, const NotifyIconSpec& desc);
+  // One of the program's borderless forms that never take the focus (the
+  // on-screen display, the countdown).
+  static bool IsOwnAnnouncement(HWND window);
 
   HICON icon_;
   TaskbarWindow& taskbar_;

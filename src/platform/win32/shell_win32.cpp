@@ -65,21 +65,40 @@ void Win32Shell::RequestTerminate() {
 }
 
 // The core places windows and menus in layout pixels; the screen's are
-// converted with the system's density (see form_window_dpi.cpp).
+// converted with the density each monitor has now (dpi_win32.h).
 ScreenSize Win32Shell::PrimaryScreenSize() {
-  const ScreenSize pixels = ScreenResolution();
-  return {ScreenToLogical(pixels.width), ScreenToLogical(pixels.height)};
+  const LogicalArea area = LogicalAreaOf(MonitorArea(PrimaryMonitor()));
+  return {area.width, area.height};
 }
 
 ScreenSize Win32Shell::ScreenResolution() {
   return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 
+ScreenRect Win32Shell::ScreenOfForegroundWindow() {
+  HMONITOR monitor = PrimaryMonitor();
+  const HWND front = GetForegroundWindow();
+  // The program's own announcements are never activated on purpose; should
+  // one be in front all the same, it tells nothing of where the user looks.
+  if (front && !IsOwnAnnouncement(front))
+    monitor = MonitorFromWindow(front, MONITOR_DEFAULTTOPRIMARY);
+  const LogicalArea area = LogicalAreaOf(MonitorArea(monitor));
+  return {area.left, area.top, area.width, area.height};
+}
+
+bool Win32Shell::IsOwnAnnouncement(HWND window) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  return process == GetCurrentProcessId() &&
+         (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_NOACTIVATE) != 0;
+}
+
 void Win32Shell::CursorPosition(int& x, int& y) {
   POINT point{};
   GetCursorPos(&point);
-  x = ScreenToLogical(point.x);
-  y = ScreenToLogical(point.y);
+  const ScreenPoint logical = ScreenToLogical(point);
+  x = logical.x;
+  y = logical.y;
 }
 
 TrayEvent Win32Shell::DecodeTrayMessage(LPARAM lparam) {
