@@ -10,8 +10,10 @@ inline constexpr std::uint8_t kVkMenu = 0x12;  // Alt
 class IKeyboard {
  public:
   virtual ~IKeyboard() = default;
-  // Sends one key event: virtual key `vk`, scan code 0, extra information 0.
-  virtual void KeyEvent(std::uint8_t vk, bool key_up) = 0;
+  // Sends one key event: virtual key `vk`, scan code 0, extra information 0;
+  // `extended` marks a key of the keyboard's extended set (the arrows, the
+  // navigation block, the media keys), so that it acts as the real one.
+  virtual void KeyEvent(std::uint8_t vk, bool key_up, bool extended = false) = 0;
 };
 
 }  // namespace talvoro::platform

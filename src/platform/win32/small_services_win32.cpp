@@ -24,10 +24,10 @@ void Win32Clock::Sleep(int milliseconds) {
   if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
-void Win32Keyboard::KeyEvent(std::uint8_t vk, bool key_up) {
+void Win32Keyboard::KeyEvent(std::uint8_t vk, bool key_up, bool extended) {
   // keybd_event is the call the media applications have always been driven
   // with; SendInput would do the same. Its result is not checked.
-  keybd_event(vk, 0, key_up ? KEYEVENTF_KEYUP : 0, 0);
+  keybd_event(vk, 0, (key_up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0), 0);
 }
 
 void Win32Dialogs::ShowError(const std::string& utf8_message) {
