@@ -154,6 +154,9 @@ void FormWindow::ApplyText(std::size_t i) {
     case Kind::Label:
     case Kind::LinkLabel:
       ApplyBounds(i);  // labels follow their text's size
+      // The static painted its new text at once, in its old box (cut or
+      // wrapped there), and growing keeps those bits: all of it again.
+      InvalidateRect(c.hwnd, nullptr, TRUE);
       break;
     case Kind::GroupBox:
     case Kind::Panel:
