@@ -17,6 +17,8 @@
 #include "learning/learn_dialog.h"
 #include "learning/learning.h"
 #include "media/app_paths.h"
+#include "media/custom_keys.h"
+#include "media/keys_dialog.h"
 #include "media/launcher.h"
 #include "media/media_commands.h"
 #include "osd/osd.h"
@@ -70,6 +72,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         paths(w.config_, forms.main, file_dialogs, s.dialogs, s.programs, s.files),
         launcher(w.state_, w.config_, s.clock, osd, paths),
         media(w.state_, w.config_, s.keyboard, s.clock, s.programs, paths, osd),
+        keys_dialog(forms.keys),
+        custom_keys(w.state_, w.config_, forms.main, s.keyboard, osd, keys_dialog),
         settings_dialog(forms.settings, w.config_, s.registry, s.shortcuts, s.files, s.dialogs,
                         [&w](const std::string& topic) { w.OpenHelp(topic); }),
         help(w.config_, s.files, s.programs, s.dialogs),
@@ -82,6 +86,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
     close_app.Register(actions);
     launcher.Register(actions);
     media.Register(actions);
+    custom_keys.Register(actions);
   }
 
   void ToggleActivation(int tab) override { switches.ToggleActivation(tab); }
@@ -114,6 +119,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   media::AppPaths paths;
   media::Launcher launcher;
   media::MediaCommands media;
+  media::KeysDialog keys_dialog;
+  media::CustomKeys custom_keys;
   osd::SettingsDialog settings_dialog;
   HelpPages help;
   Menus menus;
@@ -199,6 +206,7 @@ void MainWindow::WireHandlers() {
   for (ui::FormBase* form : forms_.All()) form->SetAfterEntry([this] { ScheduleTick(false); });
   features_->switches.Wire();
   features_->paths.Wire();
+  features_->custom_keys.Wire();
   features_->menus.Wire();
   // Every action button runs its routine through the registry, as the remote
   // does; the volume selectors act on a press of any mouse button. A media

@@ -8,8 +8,8 @@
 namespace talvoro::config {
 
 // Each tab's state slot ("ON" / "OFF"), by tab number - 1.
-inline constexpr std::array<int, 14> kStateSlots = {1,   21,  35,  51,  71,  91,  111,
-                                                    131, 151, 171, 201, 220, 236, 255};
+inline constexpr std::array<int, 15> kStateSlots = {1,   21,  35,  51,  71,  91,  111, 131,
+                                                    151, 171, 201, 220, 236, 255, 259};
 
 // The Volumes settings slots.
 inline constexpr int kSlotVolumeSelection = 2;  // "VG" / "VW"

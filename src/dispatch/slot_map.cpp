@@ -287,6 +287,33 @@ constexpr CodeSlot kCloseAppCodes[] = {
     {258, 223, M::SpeedButton154, M::Label309},
 };
 
+// "Touches personnalisées": row n sends the keys of slot 259 + 2n; its code
+// is in slot 258 + 2n, learned with action 230 + n.
+constexpr CodeSlot kCustomKeysCodes[] = {
+    {260, 231, M::KeyButton1, M::LabelIrKey1},   {262, 232, M::KeyButton2, M::LabelIrKey2},
+    {264, 233, M::KeyButton3, M::LabelIrKey3},   {266, 234, M::KeyButton4, M::LabelIrKey4},
+    {268, 235, M::KeyButton5, M::LabelIrKey5},   {270, 236, M::KeyButton6, M::LabelIrKey6},
+    {272, 237, M::KeyButton7, M::LabelIrKey7},   {274, 238, M::KeyButton8, M::LabelIrKey8},
+    {276, 239, M::KeyButton9, M::LabelIrKey9},   {278, 240, M::KeyButton10, M::LabelIrKey10},
+    {280, 241, M::KeyButton11, M::LabelIrKey11}, {282, 242, M::KeyButton12, M::LabelIrKey12},
+    {284, 243, M::KeyButton13, M::LabelIrKey13}, {286, 244, M::KeyButton14, M::LabelIrKey14},
+    {288, 245, M::KeyButton15, M::LabelIrKey15}, {290, 246, M::KeyButton16, M::LabelIrKey16},
+    {292, 247, M::KeyButton17, M::LabelIrKey17}, {294, 248, M::KeyButton18, M::LabelIrKey18},
+    {296, 249, M::KeyButton19, M::LabelIrKey19}, {298, 250, M::KeyButton20, M::LabelIrKey20},
+};
+constexpr KeySlot kCustomKeysKeys[] = {
+    {261, M::LabelKeys1, M::KeyChooser1},   {263, M::LabelKeys2, M::KeyChooser2},
+    {265, M::LabelKeys3, M::KeyChooser3},   {267, M::LabelKeys4, M::KeyChooser4},
+    {269, M::LabelKeys5, M::KeyChooser5},   {271, M::LabelKeys6, M::KeyChooser6},
+    {273, M::LabelKeys7, M::KeyChooser7},   {275, M::LabelKeys8, M::KeyChooser8},
+    {277, M::LabelKeys9, M::KeyChooser9},   {279, M::LabelKeys10, M::KeyChooser10},
+    {281, M::LabelKeys11, M::KeyChooser11}, {283, M::LabelKeys12, M::KeyChooser12},
+    {285, M::LabelKeys13, M::KeyChooser13}, {287, M::LabelKeys14, M::KeyChooser14},
+    {289, M::LabelKeys15, M::KeyChooser15}, {291, M::LabelKeys16, M::KeyChooser16},
+    {293, M::LabelKeys17, M::KeyChooser17}, {295, M::LabelKeys18, M::KeyChooser18},
+    {297, M::LabelKeys19, M::KeyChooser19}, {299, M::LabelKeys20, M::KeyChooser20},
+};
+
 constexpr PathSlot kWinampPath[] = {{50, M::Label81, M::SpeedButton35, "Winamp => "}};
 constexpr PathSlot kPowerDvdPath[] = {{70, M::Label87, M::SpeedButton37, "Power DVD => "}};
 constexpr PathSlot kWinDvdPath[] = {{90, M::Label114, M::SpeedButton54, "Win DVD => "}};
@@ -323,6 +350,12 @@ constexpr auto kClearRealOne = Range<202, 212>();
 constexpr int kClearLauncher[] = {222, 224, 226, 228, 230};
 constexpr auto kClearProgDvb = Range<237, 247>();
 constexpr auto kClearCloseApp = Range<256, 258>();
+// The code slots only: the keys stay, as the launcher keeps its paths.
+constexpr auto kClearCustomKeys = [] {
+  std::array<int, 20> slots{};
+  for (int n = 1; n <= 20; ++n) slots[n - 1] = 258 + 2 * n;
+  return slots;
+}();
 
 constexpr CodeSlot Toggle(int slot, int action, MainId sw, MainId label) {
   return CodeSlot{slot, action, sw, label};
@@ -344,6 +377,7 @@ constexpr auto kConsumedRealOne = Range<1, 12>();
 constexpr auto kConsumedLauncher = Range<1, 5>();
 constexpr auto kConsumedProgDvb = Range<1, 12>();
 constexpr auto kConsumedCloseApp = Range<1, 3>();
+constexpr auto kConsumedCustomKeys = Range<1, 20>();
 
 // What the media tabs' buttons do around their own keys.
 constexpr MediaRun kWmpRun{StartMethod::Shell, {Wait(100), Repeat(10, Tap(kF10))}};
@@ -677,12 +711,32 @@ const std::array<TabSpec, kTabCount> kTabs = {{
         .tick_consumed = kConsumedCloseApp,
         .off_on_conflict = true,
     },
+    {
+        .number = kTabCustomKeys,
+        .caption = "Touches personnalisées",
+        .page = M::TabSheet15,
+        .activation = M::RxSwitch30,
+        .programming = M::RxSwitch31,
+        .lamp = M::Led15,
+        .clear_button = M::SpeedButton156,
+        .state_slot = StateSlot(kTabCustomKeys),
+        .group = Group::None,
+        .activation_learn_action = 0,
+        .codes = kCustomKeysCodes,
+        .keys = kCustomKeysKeys,
+        .clear_slots = kClearCustomKeys,
+        .clear_name = "Touches personnalisées",
+        .toggle_title = "",
+        .tick_consumed = kConsumedCustomKeys,
+        .in_learning_conflict_test = true,
+        .off_on_conflict = true,
+    },
 }};
 
 constexpr std::array<int, kTabCount> kPageOrder = {
-    kTabVolumes,    kTabWindows,  kTabCloseApp, kTabWindowsMediaPlayer, kTabWinamp, kTabPowerDvd,
-    kTabWinDvd,     kTabMsiDvd,   kTabRealOne,  kTabPinnacle,           kTabKtv,    kTabProgDvb,
-    kTabPowerPoint, kTabLauncher,
+    kTabVolumes,    kTabWindows,  kTabCloseApp,   kTabWindowsMediaPlayer, kTabWinamp, kTabPowerDvd,
+    kTabWinDvd,     kTabMsiDvd,   kTabRealOne,    kTabPinnacle,           kTabKtv,    kTabProgDvb,
+    kTabPowerPoint, kTabLauncher, kTabCustomKeys,
 };
 
 constexpr int kGroupA[] = {
@@ -744,6 +798,8 @@ SlotOwner OwnerOf(int slot) {
       if (code.slot == slot) return {SlotKind::Code, tab.number};
     for (const PathSlot& path : tab.paths)
       if (path.slot == slot) return {SlotKind::Path, tab.number};
+    for (const KeySlot& keys : tab.keys)
+      if (keys.slot == slot) return {SlotKind::Keys, tab.number};
     for (int cleared : tab.clear_slots)
       if (cleared == slot) return {SlotKind::Reserved, tab.number};
   }

@@ -1,6 +1,6 @@
-// The meaning of every programme-table slot, as data: the fourteen tabs with
-// their switches, state, toggle, path and code slots, and the action numbers
-// that learning stores into them. Applying, clearing, dispatch and learning
+// The meaning of every programme-table slot, as data: the fifteen tabs with
+// their switches, state, toggle, path, key and code slots, and the action
+// numbers that learning stores into them. Applying, clearing, dispatch and learning
 // all walk these tables.
 #pragma once
 
@@ -18,7 +18,7 @@ namespace talvoro::dispatch {
 using ui::MainId;
 
 inline constexpr int kSlotCount = 300;
-inline constexpr int kTabCount = 14;
+inline constexpr int kTabCount = 15;
 
 enum class Group { None, A, B };
 
@@ -38,6 +38,7 @@ enum TabNumber : int {
   kTabLauncher = 12,
   kTabProgDvb = 13,
   kTabCloseApp = 14,
+  kTabCustomKeys = 15,  // "Touches personnalisées"
 };
 
 // How a media tab's button runs: the Activer button brings the application
@@ -93,6 +94,15 @@ struct PathSlot {
   const char* prefix;  // label text before the path ("Winamp => "), may be ""
 };
 
+// A key slot of the "Touches personnalisées" tab (dispatch/key_chord.h) and
+// the controls that show and choose its keys. Like a program path, it is
+// chosen rather than learned, and clearing the tab's codes keeps it.
+struct KeySlot {
+  int slot;
+  MainId label;    // the keys in French
+  MainId chooser;  // the "..." button that opens the keys dialog
+};
+
 struct TabSpec {
   int number;
   const char* caption;  // page caption
@@ -109,6 +119,7 @@ struct TabSpec {
   std::optional<CodeSlot> toggle = std::nullopt;  // the toggle code (groups A and B)
   std::span<const CodeSlot> codes = {};           // match steps, in slot order
   std::span<const PathSlot> paths = {};
+  std::span<const KeySlot> keys = {};
   std::span<const int> clear_slots;  // set to "0" by the clear button, ascending
   const char* clear_name;            // the tab's name in the clear confirmation
   const char* toggle_title;          // OSD title of a remote toggle, "" for none
@@ -156,7 +167,7 @@ using config::kSlotVolumeSelection;
 using config::kSlotWaveVolume;
 
 // What a slot is, for the slot map as a whole.
-enum class SlotKind { Spare, State, VolumeSetting, Code, Toggle, Path, Reserved };
+enum class SlotKind { Spare, State, VolumeSetting, Code, Toggle, Path, Keys, Reserved };
 struct SlotOwner {
   SlotKind kind = SlotKind::Spare;
   int tab = 0;  // owning tab number, 0 for spare slots

@@ -13,7 +13,9 @@ class IKeyboard {
   // Sends one key event to the window in front: virtual key `vk`, scan code
   // 0, and as extra information the program's own mark, by which the event
   // never works the program's own windows when one of them is in front.
-  virtual void KeyEvent(std::uint8_t vk, bool key_up) = 0;
+  // `extended` marks a key of the keyboard's extended set (the arrows, the
+  // navigation block, the media keys), so that it acts as the real one.
+  virtual void KeyEvent(std::uint8_t vk, bool key_up, bool extended = false) = 0;
 };
 
 }  // namespace talvoro::platform

@@ -3,6 +3,7 @@
 #include "actions/volume_selection.h"
 #include "config/io_error.h"
 #include "config/text.h"
+#include "dispatch/key_chord.h"
 #include "dispatch/slot_map.h"
 #include "tabs/images.h"
 
@@ -80,13 +81,15 @@ void ConfigurationApplier::ApplyConfiguration() {
 
   ShowCodes(f, table, dispatch::Tab(dispatch::kTabVolumes));
 
-  // 7. Every other tab: switch and lamp, code labels, path labels.
+  // 7. Every other tab: switch and lamp, code labels, path labels, keys.
   for (const TabSpec& tab : dispatch::Tabs()) {
     if (tab.number == dispatch::kTabVolumes) continue;
     ApplyActivation(tab.number);
     ShowCodes(f, table, tab);
     for (const dispatch::PathSlot& path : tab.paths)
       f.SetText(path.label, std::string(path.prefix) + AnsiToUtf8(table[path.slot]));
+    for (const dispatch::KeySlot& keys : tab.keys)
+      f.SetText(keys.label, dispatch::KeysText(table[keys.slot]));
   }
 }
 

@@ -42,7 +42,22 @@ enum class Kind : std::uint8_t {
   StatusBar,
   ComboBox,  // a drop-down list; its position is the selected item (-1: none)
   Edit,      // a one-line text field the user types into
+  // A field that takes a key combination as the user presses it; its
+  // position is the combination (see hotkey below), 0 when empty.
+  HotKey,
 };
+
+// A hot-key field's position: the key's virtual-key code in the low byte,
+// the modifiers held with it in the next one.
+namespace hotkey {
+inline constexpr int kShift = 0x100;
+inline constexpr int kCtrl = 0x200;
+inline constexpr int kAlt = 0x400;
+inline constexpr int kExtended = 0x800;  // the key belongs to the extended set
+inline constexpr int Key(int position) {
+  return position & 0xFF;
+}
+}  // namespace hotkey
 
 // Style flags of a control in its layout table.
 namespace flag {
@@ -177,6 +192,8 @@ class FormBase {
   void ViewCreate();
   // The user changed an edit field's text or a combo box's selection.
   void ViewSetText(std::size_t index, std::string utf8);
+  // The user chose a combo box's item or pressed a combination in a hot-key
+  // field (followed by a click on it).
   void ViewSetPosition(std::size_t index, int position);
   // The view reports the checked state a click gave a radio button or box.
   void ViewSetChecked(std::size_t index, bool checked);

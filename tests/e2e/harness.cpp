@@ -878,7 +878,7 @@ bool TalvoroApp::WaitForAllForms(std::chrono::milliseconds timeout) const {
   return WaitUntil(
       [&] {
         for (const wchar_t* form_class : {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5",
-                                          L"TForm6", L"TForm7", L"TForm8"})
+                                          L"TForm6", L"TForm7", L"TForm8", L"TForm9"})
           if (!Form(form_class)) return false;
         return true;
       },

@@ -112,7 +112,7 @@ std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control);
 // the test looks the row up in the very tables the program is built from.
 
 // The row of control `name` in the layout of the form whose window class is
-// `form_class` ("TForm1" ... "TForm8"); nullopt when the form has no such row.
+// `form_class` ("TForm1", "TForm2", ...); nullopt when the form has no such row.
 std::optional<std::size_t> ControlRow(std::wstring_view form_class, std::string_view name);
 // The names of the rows of form `form_class` that are windows of their own.
 std::vector<std::string> WindowControlNames(std::wstring_view form_class);
@@ -197,8 +197,8 @@ class TalvoroApp {
   bool WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
   // Waits for the main window and then for it to be visible.
   bool WaitUntilShown(std::chrono::milliseconds timeout = std::chrono::seconds(30));
-  // Waits until the program's eight form windows exist: the main window is
-  // made (and shown) first, the seven others after it.
+  // Waits until the program's form windows exist: the main window is made
+  // (and shown) first, the others after it.
   bool WaitForAllForms(std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
   HWND main_window() const { return main_; }
   // One of the program's form windows by its class: L"TForm4" (learning

@@ -139,7 +139,7 @@ TEST_F(MainWindow, HasItsCaptionAndClientSize) {
   EXPECT_EQ(client.cy, 513);
 }
 
-TEST_F(MainWindow, ShowsTheFourteenTabsInPageOrder) {
+TEST_F(MainWindow, ShowsTheFifteenTabsInPageOrder) {
   HWND tabs = app_->Control("PageControl1");
   ASSERT_NE(tabs, nullptr);
   std::vector<std::wstring> expected = {L"Volumes",
@@ -155,7 +155,8 @@ TEST_F(MainWindow, ShowsTheFourteenTabsInPageOrder) {
                                         L"K!TV XP",
                                         L"Prog DVB",
                                         L"Microsoft PowerPoint",
-                                        L"Lanceur d'applications"};
+                                        L"Lanceur d'applications",
+                                        L"Touches personnalisées"};
   EXPECT_EQ(TabCaptions(app_->process().handle(), tabs), expected);
 }
 
@@ -192,7 +193,7 @@ TEST_F(MainWindow, SecondaryWindowsExistHidden) {
   std::string classes;
   for (HWND window : TopLevelWindows(pid)) classes += " " + ToUtf8(ClassName(window));
   for (const wchar_t* name :
-       {L"TForm2", L"TForm3", L"TForm4", L"TForm5", L"TForm6", L"TForm7", L"TForm8"}) {
+       {L"TForm2", L"TForm3", L"TForm4", L"TForm5", L"TForm6", L"TForm7", L"TForm8", L"TForm9"}) {
     HWND window = FindTopLevel(pid, name);
     ASSERT_NE(window, nullptr) << ToUtf8(name) << " missing; the program's windows:" << classes;
     EXPECT_FALSE(IsWindowVisible(window)) << ToUtf8(name);
@@ -200,6 +201,7 @@ TEST_F(MainWindow, SecondaryWindowsExistHidden) {
   EXPECT_EQ(WindowText(FindTopLevel(pid, L"TForm2")), L"Port RS232 physique ou virtuel USB");
   EXPECT_EQ(WindowText(FindTopLevel(pid, L"TForm3")), L"Paramètres");
   EXPECT_EQ(WindowText(FindTopLevel(pid, L"TForm8")), L"A propos de...");
+  EXPECT_EQ(WindowText(FindTopLevel(pid, L"TForm9")), L"Touches à envoyer");
 }
 
 // The tests find controls by their names in the layout tables: every row
@@ -207,8 +209,8 @@ TEST_F(MainWindow, SecondaryWindowsExistHidden) {
 TEST_F(MainWindow, EveryControlWindowIsFoundByItsName) {
   DWORD pid = app_->process().pid();
   ASSERT_TRUE(app_->WaitForAllForms());
-  for (const wchar_t* form_class :
-       {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5", L"TForm6", L"TForm7", L"TForm8"}) {
+  for (const wchar_t* form_class : {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5",
+                                    L"TForm6", L"TForm7", L"TForm8", L"TForm9"}) {
     HWND form = FindTopLevel(pid, form_class);
     ASSERT_NE(form, nullptr) << ToUtf8(form_class);
     // (The forms of features still to come have no controls yet.)

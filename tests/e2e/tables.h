@@ -15,8 +15,8 @@ constexpr int kProgrammeLines = 300;
 
 // The activation state slot of every tab, Volumes first.
 inline const std::vector<int>& StateSlots() {
-  static const std::vector<int> slots = {1,   21,  35,  51,  71,  91,  111,
-                                         131, 151, 171, 201, 220, 236, 255};
+  static const std::vector<int> slots = {1,   21,  35,  51,  71,  91,  111, 131,
+                                         151, 171, 201, 220, 236, 255, 259};
   return slots;
 }
 
@@ -41,6 +41,7 @@ inline const std::vector<int>& CodeSlots() {
     for (int i = 222; i <= 230; i += 2) s.push_back(i);
     range(237, 247);
     range(256, 258);
+    for (int i = 260; i <= 298; i += 2) s.push_back(i);
     return s;
   }();
   return slots;
@@ -66,7 +67,6 @@ inline const std::vector<int>& SpareSlots() {
     range(213, 219);
     range(231, 234);
     range(248, 254);
-    range(259, 299);
     return s;
   }();
   return slots;

@@ -208,9 +208,10 @@ TEST(Configuration, MissingProgrammeFileStartsFromTheFreshTableAndSavesIt) {
   EXPECT_EQ(t[4], "SON_ON");
   EXPECT_EQ(t[5], "0");
   EXPECT_EQ(ToInteger(t[6]), 255);
-  for (int slot : {21, 35, 51, 71, 91, 111, 131, 151, 171, 201, 220, 236, 255})
+  for (int slot : {21, 35, 51, 71, 91, 111, 131, 151, 171, 201, 220, 236, 255, 259})
     EXPECT_EQ(t[slot], "OFF") << slot;
-  for (int slot : {7, 14, 22, 45, 52, 157, 188, 222, 230, 258}) EXPECT_EQ(t[slot], "") << slot;
+  for (int slot : {7, 14, 22, 45, 52, 157, 188, 222, 230, 258, 260, 261, 298, 299})
+    EXPECT_EQ(t[slot], "") << slot;
   EXPECT_EQ(files.files.at(kProgrammePath), FormatLines(t.Lines()));
 }
 

@@ -45,7 +45,7 @@ TEST(DispatchPass, WalksTabByTabTogglesFirstThenMatchesInSlotOrderThenLearning) 
   }
   EXPECT_EQ(toggles, 9u);
   EXPECT_EQ(learns, matches + toggles);
-  EXPECT_EQ(matches, 8u + 8 + 9 + 11 + 12 + 12 + 11 + 13 + 5 + 16 + 10 + 5 + 10 + 3);
+  EXPECT_EQ(matches, 8u + 8 + 9 + 11 + 12 + 12 + 11 + 13 + 5 + 16 + 10 + 5 + 10 + 3 + 20);
   // The toggle's number first on Windows Media Player; PowerPoint's page
   // buttons stored crossed.
   EXPECT_EQ(LearnActions(dispatch::kTabWindowsMediaPlayer),

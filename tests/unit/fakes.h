@@ -194,10 +194,10 @@ class FakeDialogs : public platform::IDialogs {
 class FakeKeyboard : public platform::IKeyboard {
  public:
   std::vector<std::pair<std::uint8_t, bool>> events;  // (vk, key up)
-  EventStream* stream = nullptr;                      // "down 0x11", "up 0x11"
-  void KeyEvent(std::uint8_t vk, bool key_up) override {
+  EventStream* stream = nullptr;                      // "down 0x11", "up 0x11", "down 0xB3 ext"
+  void KeyEvent(std::uint8_t vk, bool key_up, bool is_extended = false) override {
     events.emplace_back(vk, key_up);
-    if (stream) stream->push_back(KeyText(vk, key_up));
+    if (stream) stream->push_back(KeyText(vk, key_up) + (is_extended ? " ext" : ""));
   }
   static std::string KeyText(int vk, bool key_up) {
     static const char kHex[] = "0123456789ABCDEF";

@@ -56,7 +56,7 @@ class FormLayoutTest : public testing::TestWithParam<std::size_t> {
   const ControlSpec& Desc(std::size_t i) const { return L().controls[i]; }
 };
 
-TEST(FormLayouts, TheProgramHasItsEightFormsEachWithItsOwnClass) {
+TEST(FormLayouts, TheProgramsFormsAreTForm1OnwardsEachWithItsOwnClass) {
   const std::vector<const FormLayout*> layouts = AllLayouts();
   ASSERT_EQ(layouts.size(), FormSet::kCount);
   for (std::size_t n = 0; n < layouts.size(); ++n) {

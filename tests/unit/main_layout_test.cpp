@@ -127,6 +127,12 @@ TEST(MainLayoutPages, EveryTabsControlsStandOnItsOwnPage) {
     if (tab.toggle) {
       EXPECT_TRUE(IsInside(tab.toggle->code_label, tab.page));
     }
+    for (const dispatch::KeySlot& keys : tab.keys) {
+      EXPECT_TRUE(IsInside(keys.label, tab.page)) << Desc(keys.label).name;
+      EXPECT_EQ(Desc(keys.label).parent, Desc(keys.chooser).parent) << Desc(keys.label).name;
+      EXPECT_STREQ(Desc(keys.chooser).caption, "...") << Desc(keys.chooser).name;
+      EXPECT_NE(std::string_view(Desc(keys.chooser).hint), "") << Desc(keys.chooser).name;
+    }
     for (const dispatch::PathSlot& path : tab.paths) {
       EXPECT_TRUE(IsInside(path.label, tab.page)) << Desc(path.label).name;
       EXPECT_TRUE(IsInside(path.chooser, tab.page)) << Desc(path.chooser).name;
@@ -202,6 +208,31 @@ TEST(MainLayoutPages, MediaButtonsAreSquaresWithTheStartButtonLarger) {
       EXPECT_NE(std::string_view(b.hint), "") << b.name;
     }
     EXPECT_EQ(start_buttons, 1);
+  }
+}
+
+// Twenty rows in two columns of ten, each on one line: its button, code,
+// chooser and keys, in the order the Tab key visits them.
+TEST(MainLayoutPages, CustomKeyRowsStandInTwoColumnsOfTenInTabOrder) {
+  const TabSpec& tab = dispatch::Tab(dispatch::kTabCustomKeys);
+  ASSERT_EQ(tab.codes.size(), 20u);
+  ASSERT_EQ(tab.keys.size(), 20u);
+  std::size_t previous = 0;
+  for (std::size_t n = 0; n < 20; ++n) {
+    const ControlSpec& button = Desc(tab.codes[n].control);
+    SCOPED_TRACE(button.name);
+    EXPECT_EQ(button.caption, "Touche " + std::to_string(n + 1));
+    EXPECT_EQ(button.x, n < 10 ? 8 : 344);
+    EXPECT_EQ(button.y, Desc(tab.codes[n % 10].control).y);
+    if (n % 10 > 0) EXPECT_GT(button.y, Desc(tab.codes[n - 1].control).y);
+    for (MainId id :
+         {tab.codes[n].control, tab.codes[n].code_label, tab.keys[n].chooser, tab.keys[n].label}) {
+      const std::size_t row = MainForm::At(id);
+      EXPECT_GT(row, previous) << Desc(id).name;
+      previous = row;
+      EXPECT_LE(Desc(id).y, button.y + button.h) << Desc(id).name;
+      EXPECT_GE(Desc(id).y + Desc(id).h, button.y) << Desc(id).name;
+    }
   }
 }
 

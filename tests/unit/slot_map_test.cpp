@@ -79,7 +79,8 @@ const Expect kMap[] = {
     {248, 254, SlotKind::Spare, 0},
     {255, 255, SlotKind::State, 14},
     {256, 258, SlotKind::Code, 14},
-    {259, 299, SlotKind::Spare, 0},
+    {259, 259, SlotKind::State, 15},
+    // 260..299 alternate code and keys: checked below.
 };
 
 TEST(SlotMap, EverySlotIsOwnedByExactlyWhatTheMapSays) {
@@ -98,6 +99,13 @@ TEST(SlotMap, EverySlotIsOwnedByExactlyWhatTheMapSays) {
     seen.insert(219 + 2 * n);
     seen.insert(220 + 2 * n);
   }
+  for (int n = 1; n <= 20; ++n) {
+    EXPECT_EQ(OwnerOf(258 + 2 * n).kind, SlotKind::Code);
+    EXPECT_EQ(OwnerOf(259 + 2 * n).kind, SlotKind::Keys);
+    EXPECT_EQ(OwnerOf(259 + 2 * n).tab, kTabCustomKeys);
+    seen.insert(258 + 2 * n);
+    seen.insert(259 + 2 * n);
+  }
   EXPECT_EQ(seen.size(), 300u);
 }
 
@@ -108,6 +116,7 @@ TEST(SlotMap, NoSlotBelongsToTwoTabsOrTwoRoles) {
     if (tab.toggle) ++uses[tab.toggle->slot];
     for (const CodeSlot& c : tab.codes) ++uses[c.slot];
     for (const PathSlot& p : tab.paths) ++uses[p.slot];
+    for (const KeySlot& k : tab.keys) ++uses[k.slot];
   }
   for (const auto& [slot, count] : uses) EXPECT_EQ(count, 1) << "slot " << slot;
 }
@@ -139,6 +148,8 @@ int RuleSlot(int tab, int action) {
       return action + 35;
     case kTabLauncher:
       return 2 * action - 160;
+    case kTabCustomKeys:
+      return 2 * action - 202;
   }
   return -1;
 }
@@ -166,6 +177,9 @@ TEST(SlotMap, ActionNumbersFollowEachTabsOffsetRule) {
   EXPECT_FALSE(SlotForAction(190));
   EXPECT_FALSE(SlotForAction(220));
   EXPECT_FALSE(SlotForAction(0));
+  EXPECT_EQ(SlotForAction(231), 260);
+  EXPECT_EQ(SlotForAction(250), 298);
+  EXPECT_FALSE(SlotForAction(251));
 }
 
 TEST(SlotMap, CodesAreListedInSlotOrderForTheDispatchPass) {
@@ -188,7 +202,7 @@ TEST(SlotMap, ClearingCoversTheCodesAndToggleButNeverStateOrPaths) {
 
 TEST(SlotMap, TabsGroupsAndPageOrder) {
   for (int n = 1; n <= kTabCount; ++n) EXPECT_EQ(Tab(n).number, n);
-  const int page_order[] = {1, 2, 14, 3, 4, 5, 6, 7, 11, 8, 10, 13, 9, 12};
+  const int page_order[] = {1, 2, 14, 3, 4, 5, 6, 7, 11, 8, 10, 13, 9, 12, 15};
   EXPECT_TRUE(std::equal(PageOrder().begin(), PageOrder().end(), std::begin(page_order)));
   const int a[] = {3, 4, 5, 6, 7, 11};
   const int b[] = {8, 10, 13};
@@ -202,14 +216,16 @@ TEST(SlotMap, TabsGroupsAndPageOrder) {
     EXPECT_EQ(member, tab.group != Group::None) << tab.caption;
     EXPECT_EQ(member, tab.toggle.has_value()) << tab.caption;
   }
-  // Routing's conflict test looks at eleven tabs; a refusal turns ten off.
+  // Routing's conflict test looks at twelve tabs; a refusal turns eleven off.
   int tested = 0, turned_off = 0;
   for (const TabSpec& tab : Tabs()) {
     tested += tab.in_learning_conflict_test;
     turned_off += tab.off_on_conflict;
   }
-  EXPECT_EQ(tested, 11);
-  EXPECT_EQ(turned_off, 10);
+  EXPECT_EQ(tested, 12);
+  EXPECT_EQ(turned_off, 11);
+  EXPECT_TRUE(Tab(kTabCustomKeys).in_learning_conflict_test);
+  EXPECT_TRUE(Tab(kTabCustomKeys).off_on_conflict);
   EXPECT_FALSE(Tab(kTabPowerPoint).in_learning_conflict_test);
   EXPECT_TRUE(Tab(kTabCloseApp).off_on_conflict);
   EXPECT_FALSE(Tab(kTabVolumes).off_on_conflict);

@@ -27,7 +27,7 @@ class TickTest : public HeartTest {
 
 TEST_F(TickTest, PendingNumbersAreClearedAtStartAndOnArrivalAndArrivalEnablesImport) {
   Start();
-  for (int tab = 1; tab <= 14; ++tab) EXPECT_EQ(state().Pending(tab), 0);
+  for (int tab = 1; tab <= 15; ++tab) EXPECT_EQ(state().Pending(tab), 0);
   state().Pending(5) = 4;
   form().SetEnabled(ui::MainId::Importeruneconfiguration1, false);
   form().SetEnabled(ui::MainId::Importeruneconfiguration2, false);

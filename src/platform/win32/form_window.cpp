@@ -188,6 +188,16 @@ void FormWindow::OnCommand(WPARAM wparam, LPARAM lparam) {
       form_.ViewSetText(i, WideToUtf8(text));
       break;
     }
+    case Kind::HotKey:
+      // The field tells its parent of every combination pressed into it with
+      // EN_CHANGE, like an edit field; the core's own settings are not
+      // handed back. The form learns the combination, then hears of it as a
+      // click.
+      if (code != EN_CHANGE || setting_text_) break;
+      form_.ViewSetPosition(
+          i, static_cast<int>(SendMessageW(controls_[i].hwnd, HKM_GETHOTKEY, 0, 0) & 0xFFFF));
+      form_.ViewClick(i);
+      break;
     case Kind::ComboBox:
       // Typing into an editable combo box: the form follows its text.
       if (code == CBN_EDITCHANGE && !setting_text_) {

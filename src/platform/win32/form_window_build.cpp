@@ -349,6 +349,11 @@ void FormWindow::CreateControl(std::size_t i) {
       // beyond its visible width.
       CreateChild(i, WC_EDITW, ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
       break;
+    case Kind::HotKey:
+      // The system's hot-key field (msctls_hotkey32) shows the keys in the
+      // system's own language; it draws its sunken edge itself.
+      if (CreateChild(i, HOTKEY_CLASSW, WS_TABSTOP)) ApplyPosition(i);
+      break;
   }
   if (!c.hwnd) return;
   switch (desc.kind) {

@@ -127,6 +127,7 @@ void FormWindow::ApplyText(std::size_t i) {
     case Kind::PopupMenu:
     case Kind::ToolButton:
     case Kind::ToolSeparator:
+    case Kind::HotKey:  // it shows its keys, never a text
       return;
     case Kind::StatusBar:
       if (c.hwnd && form_.layout().status_panels.empty())
@@ -153,6 +154,9 @@ void FormWindow::ApplyText(std::size_t i) {
     case Kind::Label:
     case Kind::LinkLabel:
       ApplyBounds(i);  // labels follow their text's size
+      // The static painted its new text at once, in its old box (cut or
+      // wrapped there), and growing keeps those bits: all of it again.
+      InvalidateRect(c.hwnd, nullptr, TRUE);
       break;
     case Kind::GroupBox:
     case Kind::Panel:
@@ -291,6 +295,14 @@ void FormWindow::ApplyPosition(std::size_t i) {
       break;
     case Kind::ComboBox:
       if (c.hwnd) SendMessageW(c.hwnd, CB_SETCURSEL, position, 0);
+      break;
+    case Kind::HotKey:
+      // The position is HKM_SETHOTKEY's word: the key in the low byte, the
+      // HOTKEYF_ flags in the high one (the form model uses the same).
+      if (!c.hwnd || SendMessageW(c.hwnd, HKM_GETHOTKEY, 0, 0) == (position & 0xFFFF)) break;
+      setting_text_ = true;
+      SendMessageW(c.hwnd, HKM_SETHOTKEY, static_cast<WPARAM>(position & 0xFFFF), 0);
+      setting_text_ = false;
       break;
     default:
       break;

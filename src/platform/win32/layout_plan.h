@@ -202,7 +202,7 @@ inline FrameKind FrameFor(std::uint32_t flags) {
 // answered.
 constexpr bool TakesFocus(ui::Kind kind) {
   return kind == ui::Kind::Button || kind == ui::Kind::Edit || kind == ui::Kind::ComboBox ||
-         kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton;
+         kind == ui::Kind::CheckBox || kind == ui::Kind::RadioButton || kind == ui::Kind::HotKey;
 }
 
 // Whether a form comes up active when it is shown. Framed windows do, as

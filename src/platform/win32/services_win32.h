@@ -48,7 +48,7 @@ class Win32Clock final : public IClock {
 
 class Win32Keyboard final : public IKeyboard {
  public:
-  void KeyEvent(std::uint8_t vk, bool key_up) override;
+  void KeyEvent(std::uint8_t vk, bool key_up, bool extended = false) override;
 };
 
 class Win32Dialogs final : public IDialogs {

@@ -25,12 +25,13 @@ void Win32Clock::Sleep(int milliseconds) {
   if (milliseconds > 0) ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
-void Win32Keyboard::KeyEvent(std::uint8_t vk, bool key_up) {
+void Win32Keyboard::KeyEvent(std::uint8_t vk, bool key_up, bool extended) {
   // keybd_event is the call the media applications have always been driven
   // with; SendInput would do the same. Its result is not checked. The mark
   // keeps the key from the program's own windows (own_keys.h); the window
   // in front, another program's, sees the same key as without it.
-  keybd_event(vk, 0, key_up ? KEYEVENTF_KEYUP : 0, kOwnKeyMark);
+  keybd_event(vk, 0, (key_up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0),
+              kOwnKeyMark);
 }
 
 void Win32Dialogs::ShowError(const std::string& utf8_message) {

@@ -65,6 +65,12 @@ constexpr ControlSpec kAboutControls[] = {
 #undef CONTROL
 };
 
+constexpr ControlSpec kKeysControls[] = {
+#define CONTROL(...) TALVORO_CONTROL_ROW(KeysId, __VA_ARGS__)
+#include "ui/forms/keys_form.def"
+#undef CONTROL
+};
+
 #undef TALVORO_CONTROL_ROW
 
 }  // namespace
