@@ -113,7 +113,8 @@ TEST_F(CustomKeysTest, ReducedWithTheOsdOnEachRowIsAnnouncedAndTheTickConsumesIt
   Send(2605);
   EXPECT_EQ(osd_form().Text(ui::OsdId::Label12), "Touche 5 : (invalide)");
   for (int row : {1, 20}) {
-    state().Pending(dispatch::kTabCustomKeys) = row;
+    Send(2600 + row);
+    EXPECT_EQ(Pending(), row);
     fake.timers.Fire(100);
     EXPECT_EQ(Pending(), 0) << row;
   }

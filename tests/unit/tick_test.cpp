@@ -79,6 +79,7 @@ TEST_F(TickTest, TheFirstTickPausesOnceThenEveryConsumedValueIsCleared) {
       {12, range(1, 5)},
       {13, range(1, 12)},
       {14, range(1, 3)},
+      {15, range(1, 20)},
   };
   ASSERT_EQ(consumed.size(), dispatch::Tabs().size());
   for (const auto& [tab, values] : consumed) {
