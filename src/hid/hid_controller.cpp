@@ -86,15 +86,20 @@ int HidReadThread::LiveCount() {
   return g_live_read_threads;
 }
 
-void HidReadThread::Stop(bool wait) {
-  if (!thread_.joinable()) return;
+void HidReadThread::RequestStop() {
+  if (!thread_.joinable() || state_->terminated) return;
   {
     std::lock_guard lock(state_->mutex);
     state_->terminated = true;
   }
   state_->wake.notify_all();
-  // Still open here: the owner closes the device only after this.
+  // Still open here: the owner closes the device only after Stop.
   state_->io.WakeRead();
+}
+
+void HidReadThread::Stop(bool wait) {
+  if (!thread_.joinable()) return;
+  RequestStop();
   if (!wait) {
     thread_.detach();
     return;
@@ -245,6 +250,10 @@ void HidDevice::StopReadThread() {
   read_thread_->Stop(delivering_ == 0);
   last_read_error_ = read_thread_->LastError();
   read_thread_.reset();
+}
+
+void HidDevice::RequestReadStop() {
+  if (read_thread_) read_thread_->RequestStop();
 }
 
 void HidDevice::CloseIo() {

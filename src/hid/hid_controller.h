@@ -102,6 +102,10 @@ class HidReadThread {
   // it holds its own share of the queue, so the queue may be destroyed
   // before it has ended.
   void Stop(bool wait);
+  // Main thread only: tells the loop to end and returns at once; the sinks
+  // are not called any more (a report waiting in RunSync is dropped). Stop
+  // still waits for the end, or leaves the loop to end alone.
+  void RequestStop();
 
   std::uint32_t LastError() const;
   std::size_t LastBytesRead() const;
@@ -156,6 +160,11 @@ class HidDevice {
   void SetOnUnplug(HidPlugHandler handler);
   bool HasDataHandler() const { return on_data_ && *on_data_; }
   bool HasReadThread() const { return read_thread_ != nullptr; }
+  // Tells the read thread to end without waiting for it: no handler of this
+  // device runs from then on. The release waits for it. For an owner that
+  // releases several devices: telling every thread first lets none of them
+  // deliver while the main thread waits for another to end.
+  void RequestReadStop();
   std::uint32_t LastReadError() const;
 
  private:

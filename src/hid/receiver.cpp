@@ -22,6 +22,10 @@ ReceiverConnection::~ReceiverConnection() {
   controller_.SetOnRemoval(nullptr);
   bound_ = nullptr;
   auto held = std::move(held_);
+  // Every read thread is told to end before the first is waited for: a
+  // report of the second receiver would otherwise run while the main thread
+  // waits for the first one's thread (at exit, after the windows are gone).
+  for (auto& device : held) device->RequestReadStop();
   held.clear();
 }
 

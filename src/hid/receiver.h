@@ -44,8 +44,8 @@ int CodeFromReport(const std::uint8_t* data, std::uint16_t size);
 class ReceiverConnection {
  public:
   ReceiverConnection(HidDeviceController& controller, IReceiverHost& host);
-  // Releases every receiver it holds (their read threads end) and unhooks
-  // itself from the controller.
+  // Releases every receiver it holds (their read threads end, and none of
+  // them delivers a code meanwhile) and unhooks itself from the controller.
   ~ReceiverConnection();
   ReceiverConnection(const ReceiverConnection&) = delete;
   ReceiverConnection& operator=(const ReceiverConnection&) = delete;

@@ -120,14 +120,34 @@ void MainThreadQueue::Report(const std::string& error) {
 
 void MainThreadQueue::RunPending() {
   // From inside a job (a box it shows pumps the wake-up message): the pass
-  // running that job takes the next one once it has returned.
-  if (running_) return;
+  // running that job takes the next one once it has returned. Inside a box
+  // opened by anything else: the box's closing asks for the wake-up again.
+  if (Holding()) return;
   struct Running {
     bool& flag;
     explicit Running(bool& f) : flag(f) { flag = true; }
     ~Running() { flag = false; }
   } running(running_);
-  while (Job* job = Take(false)) Run(*job);
+  while (modal_depth_ == 0 && serving_) {
+    Job* job = Take(false);
+    if (!job) break;
+    Run(*job);
+  }
+}
+
+void MainThreadQueue::EnterModal() {
+  ++modal_depth_;
+}
+
+void MainThreadQueue::LeaveModal() {
+  if (modal_depth_ == 0 || --modal_depth_ > 0) return;
+  std::function<void()> wake;
+  {
+    std::lock_guard lock(core_->mutex);
+    if (!core_->jobs.empty()) wake = core_->wake;
+  }
+  // Not RunPending(): the handler that opened the box is still on the stack.
+  if (wake) wake();
 }
 
 void MainThreadQueue::WaitUntil(const std::function<bool()>& done, int poll_ms) {
@@ -137,8 +157,9 @@ void MainThreadQueue::WaitUntil(const std::function<bool()>& done, int poll_ms) 
       std::lock_guard lock(core_->mutex);
       seen = core_->arrivals;
     }
-    if (running_) {
-      // Inside a job: only jobs that merely drop their work may run here.
+    if (Holding()) {
+      // Inside a job or a box: only jobs that merely drop their work may run
+      // here.
       while (Job* job = Take(true)) Run(*job);
     } else {
       RunPending();

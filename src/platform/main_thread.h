@@ -15,6 +15,20 @@
 // while a handler shows a box can still leave RunSync and end, and no other
 // report is handled meanwhile.
 //
+// Modal boxes. While a modal box or dialog of the program is open (the
+// platform brackets every modal loop it runs with EnterModal / LeaveModal)
+// the queue holds its jobs exactly as while a job runs: the box's message
+// loop delivers the wake-up, RunPending() runs nothing and WaitUntil() runs
+// only abandoned jobs. A code must not run inside a box: its keys would
+// answer the box, and its handler would run inside the one that opened it.
+// When the last box closes, the wake-up is asked for again, so the held jobs
+// run in order from the message loop, once the handler that opened the box
+// has returned (that handler usually still has work to do with the answer).
+//
+// The end of the message loop. From StopServing() on, the queue runs only
+// abandoned jobs: nothing a worker hands over runs once the windows are on
+// their way out, and a box shown then (an error at exit) runs no job either.
+//
 // Lifetime. The queue's state is shared with every Sender, and a worker holds
 // its Sender, so a worker that outlives the queue (a read thread left to end
 // alone at exit) never touches freed memory. Destroying the queue releases
@@ -82,9 +96,33 @@ class MainThreadQueue {
 
   // Main thread: waits until `done()` holds, running queued jobs meanwhile,
   // so that a worker blocked in RunSync can finish (for instance while the
-  // main thread waits for that worker to end). From inside a job it runs
-  // only abandoned jobs (see the file comment).
+  // main thread waits for that worker to end). From inside a job, while a
+  // modal box is open or once the queue stopped serving, it runs only
+  // abandoned jobs (see the file comment).
   void WaitUntil(const std::function<bool()>& done, int poll_ms = 5);
+
+  // Main thread: a modal box or dialog opens, and closes again (see the file
+  // comment). Boxes nest; the last LeaveModal asks for the wake-up when jobs
+  // are waiting, and runs none itself.
+  void EnterModal();
+  void LeaveModal();
+
+  // EnterModal for as long as it lives.
+  class ModalScope {
+   public:
+    explicit ModalScope(MainThreadQueue& queue) : queue_(queue) { queue_.EnterModal(); }
+    ~ModalScope() { queue_.LeaveModal(); }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    MainThreadQueue& queue_;
+  };
+
+  // Main thread, once the message loop has ended: from now on only
+  // abandoned jobs run. Every worker must be told to end before the main
+  // thread waits for it.
+  void StopServing() { serving_ = false; }
 
  private:
   struct Job;
@@ -94,10 +132,15 @@ class MainThreadQueue {
   // Runs a taken job, releases its worker and reports its error, if any.
   void Run(Job& job);
   void Report(const std::string& error);
+  // Jobs are held: one is running, a box is open, or the loop has ended.
+  bool Holding() const { return running_ || modal_depth_ > 0 || !serving_; }
 
   std::shared_ptr<Core> core_;
   std::function<void(const std::string&)> error_sink_;
-  bool running_ = false;  // a job is running (main thread only)
+  // Main thread only.
+  bool running_ = false;  // a job is running
+  int modal_depth_ = 0;   // modal boxes open
+  bool serving_ = true;   // the message loop has not ended
 };
 
 }  // namespace talvoro::platform

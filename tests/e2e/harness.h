@@ -130,13 +130,16 @@ enum class Mouse { Left, Right };
 // Posts a press and a release of `button` at the centre of `control`, as the
 // mouse delivers them. Switches and pictures act on the press.
 void PressMouse(HWND control, Mouse button = Mouse::Left);
-// A left click on a push button or speed button. The press goes to the
-// control as in PressMouse; a posted press does not change the program's view
-// of the mouse buttons, which takes the button for already released and keeps
-// the press from the button control (as after a message box that took the
-// release), so the click is completed with the notice a released button sends
-// its parent: WM_COMMAND with BN_CLICKED.
+// A left click on a push button, speed button, radio button or check box:
+// the press and release of PressMouse, which the control turns into one
+// click.
 void ClickButton(HWND button);
+// A left click with the mouse itself, through the system's input queue:
+// brings `window` (the control's form) to the front, moves the cursor to the
+// centre of `control`, presses and releases the left button, and moves the
+// cursor back where it was. False when the window could not be brought to
+// the front or the input was refused.
+bool ClickWithMouse(HWND window, HWND control);
 // The keyboard, as the user types: brings `window` to the front, then presses
 // `keys` in order and releases them in the reverse order (a chord such as
 // Ctrl+Tab), through the system's input queue, so that the program sees the
@@ -150,6 +153,10 @@ void PostKey(HWND control, WORD vk);
 // An object's name as screen readers ask for it (Active Accessibility's
 // client object of `window`); nullopt when no accessible object is had.
 std::optional<std::wstring> AccessibleName(HWND window);
+// The default action screen readers run on `window`'s client object (a
+// button's is its press), as Active Accessibility's accDoDefaultAction does;
+// the call's result, E_FAIL when no accessible object is had.
+HRESULT AccessibleDefaultAction(HWND window);
 // Clicks tool button `name` of `form`'s tool bar where it stands. Tool buttons
 // are no windows: the press and release go to the tool bar at the button's
 // place, which the tool bar reports (TB_GETRECT, through `process`'s memory).

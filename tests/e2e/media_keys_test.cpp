@@ -8,11 +8,15 @@
 // The expected sequences are written out key by key from the media tabs'
 // description: per tab the steps before and after the button's keys, per
 // button its own keys. Pauses are checked only from below (the hook's time
-// stamps), which a slow machine can only lengthen.
+// stamps), which a slow machine can only lengthen. A code that comes while
+// one of the program's boxes is open waits until the box is answered.
 //
 // The file also leaves screenshots of two media tabs and of the launcher tab.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,6 +72,16 @@ constexpr int kPreviousPageSlot = 157;
 constexpr int kPreviousPageCode = 15701;
 constexpr int kNextPageSlot = 156;
 constexpr int kNextPageCode = 15601;
+
+// Win DVD: state, path and "Lecture / Pause" (Space).
+constexpr int kWinDvdState = 91;
+constexpr int kWinDvdPath = 90;
+constexpr int kWinDvdPlaySlot = 94;
+constexpr int kWinDvdPlayCode = 9401;
+
+// The Volumes tab's eight code slots.
+constexpr int kFirstVolumesCodeSlot = 7;
+constexpr int kLastVolumesCodeSlot = 14;
 
 // Launcher: state and the five path slots.
 constexpr int kLauncherState = 220;
@@ -226,6 +240,48 @@ TEST_F(MediaKeys, PowerPointPageButtonsSendTheirKeyAloneAndStartNothing) {
   // been asked for before the keys, so its marker would come soon).
   EXPECT_FALSE(WaitUntil([&] { return dir_.Exists(L"powerpnt.exe.ran"); }, std::chrono::seconds(2)))
       << "a slide button started PowerPoint's path";
+}
+
+TEST_F(MediaKeys, ACodeWaitsWhileAConfirmationIsOpenAndRunsOnceItIsAnswered) {
+  std::vector<std::string> table = ValidProgramme();
+  for (int slot = kFirstVolumesCodeSlot; slot <= kLastVolumesCodeSlot; ++slot)
+    table[slot] = std::to_string(slot * 100 + 1);
+  table[kWinDvdState] = "ON";
+  table[kWinDvdPlaySlot] = std::to_string(kWinDvdPlayCode);
+  table[kWinDvdPath] = ToCp1252(Plant(L"windvd.exe"));
+  StartWithRecorder(table);
+  const std::string stored = ProgrammeBytes();
+
+  // "Effacer" on the Volumes tab asks whether to clear its codes.
+  HWND clear = app_->Control("SpeedButton50");
+  ASSERT_NE(clear, nullptr);
+  ClickButton(clear);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitUntil([&] { return (box = app_->MessageBoxWindow()) != nullptr; }, kWait));
+
+  // Win DVD's "Lecture / Pause" on the remote meanwhile: its Space would
+  // answer "Oui". irsim returns once the program has handled the code.
+  auto send = std::async(std::launch::async, [this] {
+    return RunIrsim(dir_, L"send " + std::to_wstring(kWinDvdPlayCode));
+  });
+  EXPECT_EQ(send.wait_for(std::chrono::seconds(3)), std::future_status::timeout)
+      << "the code was handled while the question was open";
+  EXPECT_EQ(app_->MessageBoxWindow(), box);
+  EXPECT_EQ(ProgrammeBytes(), stored);
+  EXPECT_TRUE(SameKeys(SeenKeys(), Keys{}));
+  EXPECT_FALSE(dir_.Exists(L"windvd.exe.ran"));
+
+  // "Non": the codes stay, and the code that waited runs. Its Space goes to
+  // the recorder's window, not to the program's.
+  SetForegroundWindow(recorder_->window());
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED), 0);
+  EXPECT_TRUE(WaitUntilDialogClosed(box, kWait));
+  const IrsimResult result = send.get();
+  ASSERT_TRUE(result.finished && result.exit_code == 0) << "irsim send: " << result.output;
+  EXPECT_TRUE(SameKeys(SeenKeys(), Tap(kSpace)));
+  EXPECT_TRUE(WaitForRun(L"windvd.exe")) << "the Win DVD path was not started";
+  ExpectNoWarning();
+  EXPECT_EQ(ProgrammeBytes(), stored);
 }
 
 // Screenshots of the Winamp, Power DVD and launcher tabs, with paths and a

@@ -103,7 +103,7 @@ TEST_F(VolumesTab, MouseButtonsMoveTheLevels) {
   EXPECT_EQ(WaitForSlot(kMute, "SON_OFF"), "SON_OFF");
 
   // Wave volume: the press selects it, the click that completes it checks
-  // the radio button (a posted press alone would leave the master volume
+  // the radio button (were the click lost, the master volume would stay
   // checked, and the next volume button would act on it).
   Click("RadioButton2");
   EXPECT_EQ(WaitForSlot(kSelection, "VW"), "VW");

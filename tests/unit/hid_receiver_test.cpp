@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -149,6 +150,29 @@ TEST_F(ReceiverTest, SecondReceiverIsTakenTooAndBothDeliver) {
   EXPECT_EQ(CodeOf(*first, {0, 0, 1}), 1);
   EXPECT_EQ(CodeOf(*second, {0, 0, 2}), 2);
   EXPECT_EQ(host.events, (std::vector<std::string>{kConnected, "arrived", kConnected, "arrived"}));
+}
+
+TEST(ReceiverExitTest, ReleasingTheReceiversRunsNoCodeThatIsStillWaiting) {
+  testing::FakeHidBackend backend;
+  platform::MainThreadQueue queue;
+  std::atomic<int> wakes{0};
+  queue.SetWake([&] { ++wakes; });
+  HidDeviceController controller{backend, queue};
+  RecordingHost host;
+  auto connection = std::make_unique<ReceiverConnection>(controller, host);
+  host.connection = connection.get();
+  backend.Add("first", 1, kReceiverVendorId, kReceiverProductId);
+  backend.Fire();
+  auto second = backend.Add("second", 2, kReceiverVendorId, kReceiverProductId);
+  backend.Fire();
+  ASSERT_EQ(connection->HeldCount(), 2u);
+
+  // The second receiver's code waits for the main thread when the program
+  // ends: releasing the first receiver must not run it.
+  second->Feed({0, 0, 2});
+  ASSERT_TRUE(testing::WaitFor([&] { return wakes > 0; }));
+  connection.reset();
+  EXPECT_TRUE(host.codes.empty());
 }
 
 }  // namespace

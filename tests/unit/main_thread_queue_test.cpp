@@ -1,9 +1,11 @@
 // The hand-over to the main thread: one job at a time even when a job pumps
-// the wake-up again, workers told to end can always leave, escaped errors are
+// the wake-up again, no job inside a modal box, none once the message loop
+// has ended, workers told to end can always leave, escaped errors are
 // reported, and a queue that goes away releases its workers.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -88,6 +90,60 @@ TEST(MainThreadQueue, WaitUntilInsideAJobRunsOnlyTheJobsOfWorkersToldToEnd) {
   EXPECT_EQ(log, (std::vector<std::string>{"first begins", "stopped worker drops its report",
                                            "first ends", "other report"}));
   EXPECT_TRUE(stopped.ran);
+}
+
+// A modal box as the platform shows one: open while `inside` runs, its
+// message loop delivering the wake-up meanwhile.
+void ShowBox(MainThreadQueue& queue, const std::function<void()>& inside = {}) {
+  MainThreadQueue::ModalScope box(queue);
+  queue.RunPending();
+  if (inside) inside();
+  queue.RunPending();
+}
+
+TEST(MainThreadQueue, CodesWaitWhileABoxIsOpenAndRunInOrderFromTheLoopOnceTheLastCloses) {
+  Workers w;
+  std::vector<std::string> log;
+  std::atomic<bool> stopping{false};
+  Outcome stopped;
+  // A click handler asks its question; the remote is pressed meanwhile.
+  ShowBox(*w.queue, [&] {
+    w.Hand([&] { log.push_back("pass 1"); });
+    w.Hand([&] { log.push_back(stopping ? "stopped worker drops its report" : "wrong"); },
+           [&] { return stopping.load(); }, &stopped);
+    w.Hand([&] { log.push_back("pass 2"); });
+    const int wakes = w.wakes;
+    // A box opened from inside the box: closing it releases nothing.
+    ShowBox(*w.queue);
+    EXPECT_EQ(w.wakes, wakes);
+    // A worker stopped meanwhile still leaves.
+    stopping = true;
+    EXPECT_TRUE(PumpUntil(*w.queue, [&] { return stopped.left.load(); }));
+    log.push_back("answered");
+  });
+  // Closing the last box asks for the wake-up but runs nothing itself: the
+  // handler that opened it has not finished.
+  log.push_back("handler ends");
+  EXPECT_EQ(w.wakes, 4);
+  w.queue->RunPending();
+  EXPECT_EQ(log, (std::vector<std::string>{"stopped worker drops its report", "answered",
+                                           "handler ends", "pass 1", "pass 2"}));
+}
+
+TEST(MainThreadQueue, OnceTheLoopHasEndedOnlyTheJobsOfWorkersToldToEndRun) {
+  Workers w;
+  std::vector<std::string> log;
+  std::atomic<bool> stopping{false};
+  Outcome stopped;
+  w.Hand([&] { log.push_back("late report"); });
+  w.Hand([&] { log.push_back(stopping ? "stopped worker drops its report" : "wrong"); },
+         [&] { return stopping.load(); }, &stopped);
+  w.queue->StopServing();
+  ShowBox(*w.queue);  // an error box at exit
+  stopping = true;
+  EXPECT_TRUE(PumpUntil(*w.queue, [&] { return stopped.left.load(); }));
+  w.queue->RunPending();
+  EXPECT_EQ(log, (std::vector<std::string>{"stopped worker drops its report"}));
 }
 
 TEST(MainThreadQueue, AnEscapedErrorGoesToTheSinkOnceItsWorkerIsReleased) {

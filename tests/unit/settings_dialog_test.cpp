@@ -281,9 +281,9 @@ TEST_F(SettingsDialogTest, TheBoxsOwnClickToggleCannotUndoThePress) {
   // The view withholds the left press from the box once the dialog handles
   // it: the control does not toggle itself back after the handler ticked it.
   EXPECT_FALSE(platform::win32::PassPressToControl(
-      form, ui::SettingsForm::At(SettingsId::CheckBox1), true, true));
+      form, ui::SettingsForm::At(SettingsId::CheckBox1), true, false));
   EXPECT_TRUE(platform::win32::PassPressToControl(
-      form, ui::SettingsForm::At(SettingsId::RadioButton1), true, true));
+      form, ui::SettingsForm::At(SettingsId::RadioButton1), true, false));
 }
 
 TEST_F(SettingsDialogTest, ACreationThatFailsSaysSoAndLeavesTheBoxUnticked) {

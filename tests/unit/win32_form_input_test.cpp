@@ -64,19 +64,19 @@ TEST(Win32FormInput, OtherButtonsThanTheLeftOneAlwaysReachTheControl) {
 
 TEST(Win32FormInput, AHandledCheckBoxKeepsTheStateItsHandlerGave) {
   TestForm form(kLayout);
-  EXPECT_TRUE(PassPressToControl(form, At(TestId::Box), true, true));  // no handler yet
+  EXPECT_TRUE(PassPressToControl(form, At(TestId::Box), true, false));  // no handler yet
   form.OnMouseDown(TestId::Box, [](ui::MouseButton) {});
-  EXPECT_FALSE(PassPressToControl(form, At(TestId::Box), true, true));
+  EXPECT_FALSE(PassPressToControl(form, At(TestId::Box), true, false));
   // Any other handled control still gets its click.
   form.OnMouseDown(TestId::Radio1, [](ui::MouseButton) {});
-  EXPECT_TRUE(PassPressToControl(form, At(TestId::Radio1), true, true));
+  EXPECT_TRUE(PassPressToControl(form, At(TestId::Radio1), true, false));
 }
 
-TEST(Win32FormInput, APressWhoseReleaseAModalBoxTookStopsAtTheForm) {
+TEST(Win32FormInput, APressWhoseHandlerRanAModalLoopStopsAtTheForm) {
   TestForm form(kLayout);
-  EXPECT_FALSE(PassPressToControl(form, At(TestId::Button), true, false));
-  EXPECT_FALSE(PassPressToControl(form, At(TestId::Radio2), true, false));
-  EXPECT_TRUE(PassPressToControl(form, At(TestId::Button), true, true));
+  EXPECT_FALSE(PassPressToControl(form, At(TestId::Button), true, true));
+  EXPECT_FALSE(PassPressToControl(form, At(TestId::Radio2), true, true));
+  EXPECT_TRUE(PassPressToControl(form, At(TestId::Button), true, false));
 }
 
 }  // namespace

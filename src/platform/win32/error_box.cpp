@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "platform/win32/error_text.h"
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/modal_owner.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
@@ -11,6 +12,8 @@ namespace talvoro::platform::win32 {
 
 void ShowErrorBox(const std::string& utf8_message) {
   const ModalOwner owner = ModalOwner::Current();
+  // Shown from every entry (queue, timers, handlers): all hold the codes.
+  const ModalLoop loop;
   MessageBoxW(owner.window, Utf8ToWide(ErrorBoxText(utf8_message)).c_str(), kApplicationTitle,
               MB_ICONERROR | MB_OK | owner.extra_flags);
 }

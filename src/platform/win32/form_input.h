@@ -25,14 +25,17 @@ inline bool ClickRadio(ui::FormBase& form, std::size_t index) {
 // still gets it. Other buttons than the left one always do. A check box
 // whose press is handled keeps the state the handler gave it, so its own
 // click toggle is withheld. And when the handler ran a modal loop (a message
-// box) that took the button's release, passing the press on would leave the
-// control holding the mouse, pushed in, until the next click.
+// box), that loop took the button's release: passing the press on would
+// leave the control holding the mouse, pushed in, until the next click.
+// Whether the physical button is still down tells nothing here: a press
+// made by a program (BM_CLICK, which screen readers and automation tools
+// use) comes with the button up.
 inline bool PassPressToControl(const ui::FormBase& form, std::size_t index, bool left_button,
-                               bool button_still_down) {
+                               bool modal_loop_ran) {
   if (!left_button) return true;
   if (form.layout().controls[index].kind == ui::Kind::CheckBox && form.HandlesMouseDown(index))
     return false;
-  return button_still_down;
+  return !modal_loop_ran;
 }
 
 }  // namespace talvoro::platform::win32

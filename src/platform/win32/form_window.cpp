@@ -39,6 +39,9 @@ void FormWindow::Destroy() {
   }
   const HWND hwnd = hwnd_;
   hwnd_ = nullptr;
+  // Destroyed with a menu open: its WM_EXITMENULOOP will not reach us.
+  menu_loop_.reset();
+  menu_loop_depth_ = 0;
   SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
   DestroyWindow(hwnd);  // children, the tool-tip window and the menu bar go with it
   tooltip_ = nullptr;
@@ -331,11 +334,17 @@ LRESULT FormWindow::HandleFormMessage(UINT message, WPARAM wparam, LPARAM lparam
       form_.ViewMouseDown(0, MouseButton::Right);
       return 0;
     case WM_ENTERMENULOOP:
-      ++menu_loop_depth_;
+      // The menu bar's (and the system menu's) loop runs inside the default
+      // handling of a click or Alt, out of our reach: these two messages
+      // bracket it. An injected Enter would choose the menu's entry.
+      if (++menu_loop_depth_ == 1) menu_loop_.emplace();
       return 0;
     case WM_EXITMENULOOP:
       if (menu_loop_depth_ > 0) --menu_loop_depth_;
-      if (menu_loop_depth_ == 0 && !stale_menus_.empty()) PostMessageW(hwnd_, kRebuildMenus, 0, 0);
+      if (menu_loop_depth_ == 0) {
+        menu_loop_.reset();
+        if (!stale_menus_.empty()) PostMessageW(hwnd_, kRebuildMenus, 0, 0);
+      }
       return 0;
     case kBuildAllControls:
       BuildEverything();
@@ -407,10 +416,7 @@ LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, W
       if (kind == Kind::Image && controls_[i].pressed) {
         controls_[i].pressed = false;
         ReleaseCapture();
-        RECT client{};
-        GetClientRect(hwnd, &client);
-        const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
-        if (PtInRect(&client, at)) form_.ViewClick(i);
+        if (InClient(hwnd, lparam)) form_.ViewClick(i);
         return 0;
       }
       break;
@@ -423,10 +429,41 @@ LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, W
   return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
+bool FormWindow::InClient(HWND hwnd, LPARAM lparam) {
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  const POINT at{static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam))};
+  return PtInRect(&client, at) != FALSE;
+}
+
+void FormWindow::HoldSpeedButtonPress(HWND hwnd, std::size_t i) {
+  // What the button class does on a press, but the focus: a click must not
+  // leave the keyboard on the button (the next Enter or Space, typed or sent
+  // by the program, would press it again). Tab still gives it the focus.
+  controls_[i].pressed = true;
+  SetCapture(hwnd);
+  SendMessageW(hwnd, BM_SETSTATE, TRUE, 0);
+}
+
+void FormWindow::FollowSpeedButtonPress(HWND hwnd, LPARAM lparam) {
+  // Pushed while the mouse is over it, raised when it strays.
+  const BOOL inside = InClient(hwnd, lparam) ? TRUE : FALSE;
+  const bool shown_pushed = (SendMessageW(hwnd, BM_GETSTATE, 0, 0) & BST_PUSHED) != 0;
+  if (shown_pushed != (inside != FALSE)) SendMessageW(hwnd, BM_SETSTATE, inside, 0);
+}
+
+void FormWindow::ReleaseSpeedButtonPress(HWND hwnd, std::size_t i, LPARAM lparam) {
+  controls_[i].pressed = false;
+  SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
+  ReleaseCapture();
+  if (InClient(hwnd, lparam) && IsWindowEnabled(hwnd)) form_.ViewClick(i);
+}
+
 LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPARAM wparam,
                                      LPARAM lparam) {
   LRESULT key_result = 0;
   if (HandleControlKey(hwnd, i, message, wparam, lparam, key_result)) return key_result;
+  const bool speed_button = Desc(i).kind == Kind::SpeedButton;
   switch (message) {
     case WM_SETCURSOR:
       if (SetHandCursor(i, lparam)) return TRUE;
@@ -437,15 +474,43 @@ LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPA
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK: {
+      const std::uint64_t modal_loops = ModalLoop::Count();
       RouteMouseDown(i, message);
       if (!hwnd_ || !IsWindow(hwnd)) return 0;
       const bool left = message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK;
-      // GetKeyState follows the messages this thread has taken from its
-      // queue: it tells whether a modal loop inside the handler already took
-      // the button's release.
-      if (!PassPressToControl(form_, i, left, (GetKeyState(VK_LBUTTON) & 0x8000) != 0)) return 0;
+      // A modal loop run by the handler took the button's release. The
+      // button's physical state cannot tell: a press made by a program
+      // (BM_CLICK, an accessibility tool's default action) has it up.
+      if (!PassPressToControl(form_, i, left, ModalLoop::Count() != modal_loops)) return 0;
+      // The speed buttons keep their left press from the button class,
+      // which would give them the focus; a double click is a second press.
+      if (left && speed_button) {
+        HoldSpeedButtonPress(hwnd, i);
+        return 0;
+      }
       break;
     }
+    case WM_MOUSEMOVE:
+      if (speed_button && controls_[i].pressed) {
+        FollowSpeedButtonPress(hwnd, lparam);
+        return 0;
+      }
+      break;
+    case WM_LBUTTONUP:
+      // BM_CLICK sends a press and this release to the button: it clicks
+      // the speed buttons too.
+      if (speed_button && controls_[i].pressed) {
+        ReleaseSpeedButtonPress(hwnd, i, lparam);
+        return 0;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse (a box opened): the press is over.
+      if (speed_button && controls_[i].pressed) {
+        controls_[i].pressed = false;
+        SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
+      }
+      break;
     default:
       break;
   }

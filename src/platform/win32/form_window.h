@@ -6,12 +6,14 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/win32/dpi_scale.h"
 #include "platform/win32/layout_plan.h"
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/picture.h"
 #include "platform/win32/ui_resources.h"
 #include "platform/win32/win32_api.h"
@@ -64,7 +66,7 @@ class FormWindow final : public ui::IFormView {
     HMENU parent_menu = nullptr;  // menu entries: the menu they stand in
     int menu_position = -1;
     std::unique_ptr<Picture> picture;
-    bool pressed = false;             // images: the left button went down on it
+    bool pressed = false;             // images, speed buttons: the left button went down on it
     bool space_down = false;          // switches: Space went down while focused
     bool built = false;               // forms, containers and pages: their controls exist
     WNDPROC original_proc = nullptr;  // standard controls: the class's procedure
@@ -151,6 +153,12 @@ class FormWindow final : public ui::IFormView {
   LRESULT OnCtlColor(HDC dc, HWND child);
   void OnActivate(WPARAM wparam, LPARAM lparam);
   void RouteMouseDown(std::size_t i, UINT message);
+  // Whether a mouse message's position is inside the control's client area.
+  static bool InClient(HWND hwnd, LPARAM lparam);
+  // A speed button's left press, held by the button until its release.
+  void HoldSpeedButtonPress(HWND hwnd, std::size_t i);
+  static void FollowSpeedButtonPress(HWND hwnd, LPARAM lparam);
+  void ReleaseSpeedButtonPress(HWND hwnd, std::size_t i, LPARAM lparam);
   bool CheckRadio(std::size_t i);  // true when the click is to be reported
   std::size_t IndexOf(HWND child) const;
   bool ValidIndex(std::size_t i) const { return i < controls_.size(); }
@@ -183,6 +191,7 @@ class FormWindow final : public ui::IFormView {
   std::vector<Control> controls_;
   MessageHook hook_;
   int menu_loop_depth_ = 0;
+  std::optional<ModalLoop> menu_loop_;    // while a menu of this window is open
   std::vector<std::size_t> stale_menus_;  // rebuilt once the menu loop is over
   bool activating_ = false;
   int dpi_ = kLogicalDpi;  // the density the window is drawn at

@@ -3,6 +3,7 @@
 #include "platform/win32/dpi_win32.h"
 #include "platform/win32/form_window_internal.h"
 #include "platform/win32/layout_plan.h"
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/wide_text.h"
 
 namespace talvoro::platform::win32 {
@@ -452,6 +453,8 @@ void FormWindow::ShowPopup(std::size_t i) {
   // not: make it so first, and post a message after the menu returns so that
   // the next popup behaves as well (the notification area's known quirk).
   SetForegroundWindow(hwnd_);
+  // An Enter the remote injects into an open menu would choose an entry.
+  const ModalLoop loop;
   TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, hwnd_,
                    nullptr);
   PostMessageW(hwnd_, WM_NULL, 0, 0);

@@ -13,6 +13,7 @@
 #include "platform/win32/launch_options.h"
 #include "platform/win32/message_window.h"
 #include "platform/win32/own_keys.h"
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/shortcuts_win32.h"
 #include "platform/win32/system_directory.h"
@@ -106,6 +107,8 @@ int Run(HINSTANCE instance) {
   EndpointMixer mixer(audio_endpoints);
   Win32SingleInstance single_instance(instance);
   MainThreadQueue main_thread;
+  // Every box and dialog of the program holds the receiver's codes.
+  const ModalLoop::Attachment modal_loops(main_thread);
   MessageWindow wake_window(instance, [&](UINT message, WPARAM, LPARAM, LRESULT& result) {
     if (message != kRunPendingJobs) return false;
     main_thread.RunPending();
@@ -161,6 +164,10 @@ int Run(HINSTANCE instance) {
     }
   }
   const int exit_code = first_copy ? RunMessageLoop() : 0;
+  // No code runs once the loop has ended, not even inside an error box shown
+  // from here on; the receivers' threads are told to end before any is
+  // waited for (the application's end).
+  main_thread.StopServing();
   Guarded([&] { application.OnExit(); });
   // Views go before the forms they show, and before the services they use.
   for (auto it = windows.rbegin(); it != windows.rend(); ++it) (*it)->Destroy();

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/open_file_text.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/wide_text.h"
@@ -86,7 +87,12 @@ OpenFileResult Win32Dialogs::RunFileDialog(bool save, const std::string& utf8_fi
   dialog.lCustData = reinterpret_cast<LPARAM>(&watch);
 
   OpenFileResult result;
-  if (save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog)) {
+  BOOL confirmed = FALSE;
+  {
+    const ModalLoop loop;
+    confirmed = save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
+  }
+  if (confirmed) {
     const std::wstring chosen = file.data();
     result.path = WideToUtf8(chosen);
     // The dialog closes on the chosen file without moving to its folder when

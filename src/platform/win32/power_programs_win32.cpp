@@ -1,6 +1,7 @@
 // The screen, the PC's power and starting other programs.
 #include <vector>
 
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/services_win32.h"
 #include "platform/win32/system_directory.h"
 #include "platform/win32/wide_text.h"
@@ -36,6 +37,15 @@ void EnableShutdownPrivilege() {
   CloseHandle(token);
 }
 
+// ShellExecute may show the shell's own message box (a file without a
+// program to open it, a failed start) and wait for DDE conversations in
+// message loops of its own: codes wait meanwhile. Success is a value above 32.
+bool ShellRun(HWND parent, const wchar_t* verb, const std::wstring& file, int show) {
+  const ModalLoop loop;
+  return reinterpret_cast<INT_PTR>(
+             ShellExecuteW(parent, verb, file.c_str(), nullptr, nullptr, show)) > 32;
+}
+
 }  // namespace
 
 void Win32Power::ExitSystem(ExitKind kind) {
@@ -48,10 +58,7 @@ void Win32Power::ExitSystem(ExitKind kind) {
 }
 
 bool Win32Programs::ShellOpen(const std::string& file) {
-  // ShellExecute reports success as a value above 32.
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(main_, nullptr, AnsiToWide(file).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-  return result > 32;
+  return ShellRun(main_, nullptr, AnsiToWide(file), SW_SHOWNORMAL);
 }
 
 bool Win32Programs::StartSystemProgram(const std::string& file) {
@@ -78,8 +85,7 @@ bool Win32Programs::StartSystemProgram(const std::string& file) {
   return true;
 }
 
-bool Win32Programs::StartProgram(const std::string& application,
-                                 const std::string& command_line) {
+bool Win32Programs::StartProgram(const std::string& application, const std::string& command_line) {
   // With lpApplicationName set, Windows runs exactly that file: no search
   // along the PATH, and no cutting of an unquoted command line at its blanks,
   // which would try "C:\Program.exe" before "C:\Program Files\...". The
@@ -109,19 +115,14 @@ bool Win32Programs::StartDefaultFor(const std::string& protocol) {
   if (FAILED(AssocQueryStringW(ASSOCF_IS_PROTOCOL, ASSOCSTR_EXECUTABLE,
                                AnsiToWide(protocol).c_str(), L"open", executable, &size)))
     return false;
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(main_, nullptr, executable, nullptr, nullptr, SW_SHOWNORMAL));
-  return result > 32;
+  return ShellRun(main_, nullptr, executable, SW_SHOWNORMAL);
 }
 
 bool Win32Programs::OpenDocument(const std::string& target, bool maximised) {
   // The desktop as parent: the browser's window must not belong to ours,
-  // which may be hidden in the notification area. ShellExecute reports
-  // success as a value above 32.
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(GetDesktopWindow(), L"open", AnsiToWide(target).c_str(), nullptr, nullptr,
-                    maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL));
-  return result > 32;
+  // which may be hidden in the notification area.
+  return ShellRun(GetDesktopWindow(), L"open", AnsiToWide(target),
+                  maximised ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
 }
 
 }  // namespace talvoro::platform::win32

@@ -1,6 +1,7 @@
 // The clock, the keyboard, the message boxes and the registry.
 #include "platform/win32/error_box.h"
 #include "platform/win32/launch_options.h"
+#include "platform/win32/modal_loop.h"
 #include "platform/win32/modal_owner.h"
 #include "platform/win32/own_keys.h"
 #include "platform/win32/services_win32.h"
@@ -55,6 +56,7 @@ BoxResult Win32Dialogs::MessageBox(const std::string& utf8_text, const std::stri
   // A message box is centred on the screen whatever its owner; the owner
   // only makes it modal to that window.
   const ModalOwner owner = ModalOwner::Current();
+  const ModalLoop loop;
   switch (MessageBoxW(owner.window, Utf8ToWide(utf8_text).c_str(), Utf8ToWide(utf8_caption).c_str(),
                       flags | owner.extra_flags)) {
     case IDOK:
@@ -103,6 +105,7 @@ void Win32Dialogs::ShowForegroundWarning(const std::string& utf8_text,
   // MB_TOPMOST (Wine creates the box as any other), so the box is also made
   // topmost by hand once it is set up.
   const ModalOwner owner = ModalOwner::Current();
+  const ModalLoop loop;
   topmost_hook =
       SetWindowsHookExW(WH_CALLWNDPROCRET, RaiseBoxAfterInit, nullptr, GetCurrentThreadId());
   MessageBoxW(owner.window, Utf8ToWide(utf8_text).c_str(), Utf8ToWide(utf8_caption).c_str(),
