@@ -171,6 +171,11 @@ TEST_F(Menus, TheTrayMenuOpensOnARightPressOnTheIconAndItsEntriesWork) {
   EXPECT_EQ(VisibleMenuWindow(pid()), nullptr);
   EXPECT_FALSE(IsWindowVisible(main()));
 
+  // The foreground the menu needs is no activation by the user: the settings
+  // file is not written (its time is set back first, so a rewrite shows).
+  const FILETIME long_ago{0x2EC6C000u, 0x01D0A1B2u};
+  dir_.SetWriteTime(L"parametres.inf", long_ago);
+  const std::optional<std::string> settings = dir_.ReadFile(L"parametres.inf");
   PostMessageW(main(), kNotifyCallback, 1, WM_RBUTTONDOWN);
   HWND menu = WaitForMenu();
   ASSERT_NE(menu, nullptr) << "no tray menu";
@@ -189,6 +194,10 @@ TEST_F(Menus, TheTrayMenuOpensOnARightPressOnTheIconAndItsEntriesWork) {
   ASSERT_TRUE(app_->Sync());
   EXPECT_FALSE(IsWindowVisible(main()));
   EXPECT_TRUE(app_->process().Running());
+  const std::optional<FILETIME> written = dir_.WriteTime(L"parametres.inf");
+  ASSERT_TRUE(written.has_value());
+  EXPECT_EQ(CompareFileTime(&*written, &long_ago), 0) << "the settings were written";
+  EXPECT_EQ(dir_.ReadFile(L"parametres.inf"), settings);
 
   // "Restaurer", the second entry, brings the window back.
   PostMessageW(main(), kNotifyCallback, 1, WM_RBUTTONDOWN);

@@ -282,7 +282,7 @@ void FormWindow::OnActivate(WPARAM wparam, LPARAM lparam) {
   if (previous && GetWindowThreadProcessId(previous, nullptr) == GetCurrentThreadId() &&
       !FromHwnd(previous) && previous != owner_)
     return;
-  if (activating_) return;
+  if (activating_ || popup_activation_) return;
   activating_ = true;
   form_.ViewActivate();
   activating_ = false;

@@ -194,6 +194,9 @@ class FormWindow final : public ui::IFormView {
   std::optional<ModalLoop> menu_loop_;    // while a menu of this window is open
   std::vector<std::size_t> stale_menus_;  // rebuilt once the menu loop is over
   bool activating_ = false;
+  // The window is made the foreground one only so that a popup menu closes
+  // on a click elsewhere: that is no activation by the user.
+  bool popup_activation_ = false;
   int dpi_ = kLogicalDpi;  // the density the window is drawn at
   // Set while the core's text goes into an edit field (or a combo box's):
   // the field's change notification is then not reported back as the user's.

@@ -452,12 +452,30 @@ void FormWindow::ShowPopup(std::size_t i) {
   // foreground window, which a window hidden in the notification area is
   // not: make it so first, and post a message after the menu returns so that
   // the next popup behaves as well (the notification area's known quirk).
+  // That activation is the menu's, not the user's: the form's activation
+  // handler (which writes the settings file) does not run for it.
+  const HWND previous = GetForegroundWindow();
+  popup_activation_ = true;
   SetForegroundWindow(hwnd_);
-  // An Enter the remote injects into an open menu would choose an entry.
-  const ModalLoop loop;
-  TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, at.x, at.y, hwnd_,
-                   nullptr);
+  UINT command = 0;
+  {
+    // An Enter the remote injects into an open menu would choose an entry.
+    const ModalLoop loop;
+    // TPM_RETURNCMD: the entry is run below, once the menu and its borrowed
+    // activation are over, rather than from a posted WM_COMMAND.
+    command = static_cast<UINT>(
+        TrackPopupMenuEx(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x,
+                         at.y, hwnd_, nullptr));
+  }
   PostMessageW(hwnd_, WM_NULL, 0, 0);
+  popup_activation_ = false;
+  if (command != 0) SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+  // A hidden window gives the foreground back to the window that had it
+  // (after "Ne rien faire !", a click elsewhere, or "Quitter"); "Restaurer"
+  // has shown it, and the user works with it now.
+  if (IsWindow(hwnd_) && !IsWindowVisible(hwnd_) && previous && previous != hwnd_ &&
+      IsWindow(previous))
+    SetForegroundWindow(previous);
 }
 
 }  // namespace talvoro::platform::win32
