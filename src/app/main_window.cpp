@@ -59,7 +59,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         actions(
             [&main = forms.main](int tab) { return main.Checked(dispatch::Tab(tab).programming); },
             [this](int action) { learning.Arm(action); }),
-        dispatcher(forms.main, w.config_.programme(), w.state_, *this),
+        dispatcher(forms.main, w.config_.programme(), w.config_.settings(), w.state_, *this,
+                   s.clock),
         tick(w.state_, s.clock, [&w] { w.UpdateClock(); }),
         volumes(w.state_, forms.main, w.config_, volume, devices, osd, pictures),
         windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
