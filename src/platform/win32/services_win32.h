@@ -146,6 +146,7 @@ class Win32Shell final : public IShell {
   ScreenSize ScreenResolution() override;
   void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
+  bool CopyText(const std::string& utf8) override;
 
   // The notification area was re-created (Explorer restarted, or it was not
   // running yet when the icon was added): puts the icon back.
