@@ -1,4 +1,4 @@
-// The application: the eight forms, the main window's state and behaviour, and
+// The application: its forms, the main window's state and behaviour, and
 // the receiver. The platform creates one, builds a real window for each form
 // (in the order of Forms()), and forwards the few OS events that are not
 // control events.
@@ -25,14 +25,14 @@ class Application {
 
   ui::FormSet& forms() { return forms_; }
   ui::MainForm& main_form() { return forms_.main; }
-  // All eight, in creation order (TForm1 .. TForm8).
+  // All of them, in creation order (TForm1 first).
   std::array<ui::FormBase*, ui::FormSet::kCount> Forms() { return forms_.All(); }
 
   // The main window and its controls exist (no other window yet): runs the
   // single-instance guard and, in the first copy, the start-up sequence.
   // Returns false when another copy already runs: it has been handed our
   // command line and we must end without creating the other windows. The
-  // platform then creates TForm2 .. TForm8 in order, calling ViewCreate() on
+  // platform then creates the other forms in order, calling ViewCreate() on
   // each form once its window exists.
   bool OnMainWindowCreated();
 

@@ -9,6 +9,7 @@
 #include "config/file_dialogs.h"
 #include "app/import_export.h"
 #include "app/help_pages.h"
+#include "app/journal.h"
 #include "app/menus.h"
 #include "tabs/apply_configuration.h"
 #include "dispatch/action_registry.h"
@@ -77,7 +78,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         menus(forms.main, s.shell, s.programs, s.dialogs),
         about(forms.about, s.system_info, s.shell),
         serial(forms.serial, s.registry, w.config_,
-               [&w](const std::string& topic) { w.OpenHelp(topic); }) {
+               [&w](const std::string& topic) { w.OpenHelp(topic); }),
+        journal(forms.journal, s.clock, s.shell) {
+    dispatcher.SetObserver(&journal);
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -120,6 +123,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   Menus menus;
   AboutBox about;
   serial::SerialDialog serial;
+  Journal journal;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -173,6 +177,9 @@ config::FileDialogs& MainWindow::file_dialogs() {
 media::AppPaths& MainWindow::paths() {
   return features_->paths;
 }
+Journal& MainWindow::journal() {
+  return features_->journal;
+}
 
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;
@@ -189,6 +196,7 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Nothing, [] {});
   commands_.Set(Command::About, [this] { features_->about.Show(); });
   commands_.Set(Command::SerialPort, [this] { features_->serial.Show(); });
+  commands_.Set(Command::Journal, [this] { features_->journal.Show(); });
   commands_.Wire(f);
   features_->switches.Wire();
   features_->paths.Wire();

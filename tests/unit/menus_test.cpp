@@ -142,9 +142,9 @@ TEST_F(MenusTest, ARightClickOnTheWindowOpensTheWindowMenuAtTheCursor) {
 TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
   Start();
   std::vector<Command> ran;
-  for (Command c :
-       {Command::Quit, Command::Reduce, Command::Restore, Command::Import, Command::Export,
-        Command::Settings, Command::Help, Command::About, Command::SerialPort, Command::Nothing})
+  for (Command c : {Command::Quit, Command::Reduce, Command::Restore, Command::Import,
+                    Command::Export, Command::Settings, Command::Help, Command::About,
+                    Command::SerialPort, Command::Nothing, Command::Journal})
     win().commands().Set(c, [&ran, c] { ran.push_back(c); });
   int rows = 0;
   for (const CommandRow& row : CommandRows()) {
@@ -155,7 +155,7 @@ TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
     EXPECT_EQ(ran[0], row.command);
     ++rows;
   }
-  EXPECT_EQ(rows, 22);
+  EXPECT_EQ(rows, 23);
 }
 
 // No menu entry or tool button of the window is left without a command (the

@@ -1,4 +1,4 @@
-// Program entry: the platform services, the application, its eight windows
+// Program entry: the platform services, the application, its windows
 // and the message loop.
 #include <exception>
 #include <memory>

@@ -1,4 +1,4 @@
-// The program's eight windows: one control enumeration and one layout table
+// The program's windows: one control enumeration and one layout table
 // each, both generated from the form's .def table.
 //
 // A .def table is a list of
@@ -74,6 +74,13 @@ enum class AboutId : std::uint16_t {
   Count
 };
 
+enum class JournalId : std::uint16_t {
+#define CONTROL TALVORO_CONTROL_ENUM
+#include "ui/forms/journal_form.def"
+#undef CONTROL
+  Count
+};
+
 #undef TALVORO_CONTROL_ENUM
 
 #define FORM(Type, member, window_class) \
@@ -88,7 +95,11 @@ struct FormSet {
 #include "ui/forms/form_list.def"
 #undef FORM
 
-  static constexpr std::size_t kCount = 8;
+  static constexpr std::size_t kCount = 0
+#define FORM(Type, member, window_class) +1
+#include "ui/forms/form_list.def"
+#undef FORM
+      ;
   // All of them, in creation order (TForm1 first).
   std::array<FormBase*, kCount> All() {
     return {
