@@ -104,6 +104,11 @@ SIZE ClientSize(HWND window);
 int StatusBarParts(HANDLE process, HWND status_bar, std::vector<int>* right_edges = nullptr);
 std::wstring StatusBarText(HANDLE process, HWND status_bar, int part);
 std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control);
+// The lines of a list box of another process, first to last. LB_GETTEXT is
+// a system message: the system copies the text across to our buffer.
+std::vector<std::wstring> ListBoxLines(HWND list_box);
+// The text on the clipboard, or nullopt when it holds none.
+std::optional<std::wstring> ClipboardText();
 
 // ---------------------------------------------------------------------------
 // Controls by their form name: the name of their row in the form's layout
@@ -112,7 +117,7 @@ std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control);
 // the test looks the row up in the very tables the program is built from.
 
 // The row of control `name` in the layout of the form whose window class is
-// `form_class` ("TForm1" ... "TForm8"); nullopt when the form has no such row.
+// `form_class` ("TForm1", "TForm4", ...); nullopt when the form has no such row.
 std::optional<std::size_t> ControlRow(std::wstring_view form_class, std::string_view name);
 // The names of the rows of form `form_class` that are windows of their own.
 std::vector<std::string> WindowControlNames(std::wstring_view form_class);
@@ -195,8 +200,8 @@ class TalvoroApp {
   bool WaitForMainWindow(std::chrono::milliseconds timeout = std::chrono::seconds(30));
   // Waits for the main window and then for it to be visible.
   bool WaitUntilShown(std::chrono::milliseconds timeout = std::chrono::seconds(30));
-  // Waits until the program's eight form windows exist: the main window is
-  // made (and shown) first, the seven others after it.
+  // Waits until the program's form windows exist: the main window is made
+  // (and shown) first, the others after it.
   bool WaitForAllForms(std::chrono::milliseconds timeout = std::chrono::seconds(15)) const;
   HWND main_window() const { return main_; }
   // One of the program's form windows by its class: L"TForm4" (learning
