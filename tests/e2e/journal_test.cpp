@@ -94,13 +94,16 @@ TEST_F(HeldButtons, WithoutItEveryRepeatRunsAndTheJournalTellsEachCode) {
   const std::vector<std::wstring> lines = ListBoxLines(app_->Control(L"TForm10", "ListBox1"));
   std::wstring copied;
   for (const std::wstring& line : lines) copied += line + L"\r\n";
+  // The clicks are posted: their effects are waited for. The clipboard is
+  // opened only once the program has changed it, so as not to hold it
+  // while the program wants it.
+  const DWORD before = GetClipboardSequenceNumber();
   ClickButton(app_->Control(L"TForm10", "Button1"));
-  ASSERT_TRUE(app_->Sync());
+  ASSERT_TRUE(WaitUntil([&] { return GetClipboardSequenceNumber() != before; }, kWait));
   EXPECT_EQ(ClipboardText(), copied);
 
   ClickButton(app_->Control(L"TForm10", "Button2"));
-  ASSERT_TRUE(app_->Sync());
-  EXPECT_TRUE(JournalLines().empty());
+  EXPECT_TRUE(WaitUntil([&] { return JournalLines().empty(); }, kWait));
 }
 
 }  // namespace
