@@ -14,6 +14,7 @@ constexpr CommandRow kRows[] = {
     {M::Paramtres1, Command::Settings},
     {M::Rduire1, Command::Reduce},
     {M::Portsrie1, Command::SerialPort},
+    {M::Journaldescodes1, Command::Journal},
     {M::Aide2, Command::Help},
     {M::Aproposde1, Command::About},
     // Window menu.

@@ -20,7 +20,8 @@ enum class Command {
   Help,
   About,
   Nothing,
-  SerialPort
+  SerialPort,
+  Journal
 };
 
 struct CommandRow {

@@ -9,6 +9,7 @@
 #include "config/file_dialogs.h"
 #include "app/import_export.h"
 #include "app/help_pages.h"
+#include "app/journal.h"
 #include "app/menus.h"
 #include "tabs/apply_configuration.h"
 #include "dispatch/action_registry.h"
@@ -61,7 +62,8 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         actions(
             [&main = forms.main](int tab) { return main.Checked(dispatch::Tab(tab).programming); },
             [this](int action) { learning.Arm(action); }),
-        dispatcher(forms.main, w.config_.programme(), w.state_, *this),
+        dispatcher(forms.main, w.config_.programme(), w.config_.settings(), w.state_, *this,
+                   s.clock),
         tick(w.state_, s.clock, [&w] { w.UpdateClock(); }),
         volumes(w.state_, forms.main, w.config_, volume, devices, osd, pictures),
         windows(w.state_, w.config_, s.keyboard, s.programs, s.power, s.timers, osd, countdown),
@@ -80,7 +82,9 @@ struct MainWindow::Features final : dispatch::IPassTarget {
         menus(forms.main, s.shell, s.programs, s.dialogs),
         about(forms.about, s.system_info, s.shell),
         serial(forms.serial, s.registry, w.config_,
-               [&w](const std::string& topic) { w.OpenHelp(topic); }) {
+               [&w](const std::string& topic) { w.OpenHelp(topic); }),
+        journal(forms.journal, s.clock, s.shell) {
+    dispatcher.SetObserver(&journal);
     volumes.Register(actions);
     windows.Register(actions);
     close_app.Register(actions);
@@ -126,6 +130,7 @@ struct MainWindow::Features final : dispatch::IPassTarget {
   Menus menus;
   AboutBox about;
   serial::SerialDialog serial;
+  Journal journal;
 };
 
 MainWindow::MainWindow(const Services& services, ui::FormSet& forms)
@@ -182,6 +187,9 @@ config::FileDialogs& MainWindow::file_dialogs() {
 media::AppPaths& MainWindow::paths() {
   return features_->paths;
 }
+Journal& MainWindow::journal() {
+  return features_->journal;
+}
 
 void MainWindow::WireHandlers() {
   ui::MainForm& f = forms_.main;
@@ -198,6 +206,7 @@ void MainWindow::WireHandlers() {
   commands_.Set(Command::Nothing, [] {});
   commands_.Set(Command::About, [this] { features_->about.Show(); });
   commands_.Set(Command::SerialPort, [this] { features_->serial.Show(); });
+  commands_.Set(Command::Journal, [this] { features_->journal.Show(); });
   commands_.Wire(f);
   // Actions, toggles and learning leave pending numbers all over the
   // features, and the receiver's arrival asks for the first tick's pause:

@@ -48,6 +48,8 @@ class TabSwitches;
 
 namespace talvoro::app {
 
+class Journal;
+
 class MainWindow : public hid::IReceiverHost {
  public:
   static constexpr int kAutoMinimiseTicks = 2;
@@ -107,6 +109,7 @@ class MainWindow : public hid::IReceiverHost {
   config::FileDialogs& file_dialogs();
   // The programs' paths and the start step the media tabs run (IStartStep).
   media::AppPaths& paths();
+  Journal& journal();
 
   // --- the receiver ---
   void OnReceiverStatus(const std::string& utf8) override;

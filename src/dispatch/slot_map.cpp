@@ -25,11 +25,24 @@ constexpr CodeSlot Button(int slot, int action, MainId control, MainId code_labe
   return {slot, action, control, code_label, keys, pending, osd_status, role, osd_title, picture};
 }
 
+// A row whose action also runs for a held button's repeats: one step more
+// each time, as long as the button is held.
+constexpr CodeSlot Repeatable(CodeSlot code) {
+  code.repeatable = true;
+  return code;
+}
+
+// Volume up and down and the two balance sides step on while held; the
+// selections, mute and centre act once per press.
 constexpr CodeSlot kVolumesCodes[] = {
-    {7, 1, M::RadioButton1, M::Label3},   {8, 2, M::RadioButton2, M::Label4},
-    {9, 3, M::SpeedButton1, M::Label5},   {10, 4, M::SpeedButton2, M::Label9},
-    {11, 5, M::SpeedButton6, M::Label15}, {12, 6, M::SpeedButton4, M::Label8},
-    {13, 7, M::SpeedButton5, M::Label6},  {14, 8, M::SpeedButton3, M::Label7},
+    {7, 1, M::RadioButton1, M::Label3},
+    {8, 2, M::RadioButton2, M::Label4},
+    Repeatable({9, 3, M::SpeedButton1, M::Label5}),
+    Repeatable({10, 4, M::SpeedButton2, M::Label9}),
+    {11, 5, M::SpeedButton6, M::Label15},
+    Repeatable({12, 6, M::SpeedButton4, M::Label8}),
+    Repeatable({13, 7, M::SpeedButton5, M::Label6}),
+    {14, 8, M::SpeedButton3, M::Label7},
 };
 
 constexpr CodeSlot kWindowsCodes[] = {
@@ -281,8 +294,9 @@ constexpr CodeSlot kProgDvbCodes[] = {
            "Bouton : Informations OSD"),
 };
 
+// "Sélection" steps through the running applications while held.
 constexpr CodeSlot kCloseAppCodes[] = {
-    {256, 221, M::SpeedButton152, M::Label307},
+    Repeatable({256, 221, M::SpeedButton152, M::Label307}),
     {257, 222, M::SpeedButton153, M::Label308},
     {258, 223, M::SpeedButton154, M::Label309},
 };

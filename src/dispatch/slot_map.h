@@ -50,6 +50,9 @@ enum class MediaRole { Shortcut, Activer, ShortcutWithoutAfter };
 // that shows the code, and the action number that arms learning for it. On a
 // media tab the row is the whole button: its picture, its keys, the value it
 // leaves in the tab's pending action number and its OSD status line.
+// `repeatable`: with the held-button filter on (settings entry 10), the
+// action also runs for the repeats of a held remote button (a volume step);
+// every other action runs once per press.
 struct CodeSlot {
   int slot;
   int action;
@@ -62,6 +65,7 @@ struct CodeSlot {
   MediaRole role = MediaRole::Shortcut;
   const char* osd_title = nullptr;                      // OSD title line when not the tab's
   ui::ButtonPicture picture = ui::ButtonPicture::None;  // what the button shows
+  bool repeatable = false;                              // runs for a held button's repeats too
 };
 
 // How a media tab brings its application forward.

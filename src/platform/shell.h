@@ -72,6 +72,9 @@ class IShell {
   virtual void CursorPosition(int& x, int& y) = 0;
   // Ends the message loop; the program ends once the current handler returns.
   virtual void RequestTerminate() = 0;
+  // Puts `utf8` on the clipboard as text, in place of what it held; false
+  // when the clipboard could not be had (another program holds it open).
+  virtual bool CopyText(const std::string& utf8) = 0;
 };
 
 }  // namespace talvoro::platform

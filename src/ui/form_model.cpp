@@ -173,6 +173,25 @@ void FormBase::SetItemsAt(std::size_t i, std::vector<std::string> items) {
   Notify(i, Change::Items);
 }
 
+void FormBase::AddItemAt(std::size_t i, std::string item) {
+  auto& s = state_.at(i);
+  s.items.push_back(std::move(item));
+  Notify(i, Change::ItemAdded, static_cast<int>(s.items.size() - 1));
+}
+
+void FormBase::SetItemAt(std::size_t i, std::size_t item, std::string text) {
+  auto& s = state_.at(i);
+  s.items.at(item) = std::move(text);
+  Notify(i, Change::ItemChanged, static_cast<int>(item));
+}
+
+void FormBase::RemoveItemAt(std::size_t i, std::size_t item) {
+  auto& s = state_.at(i);
+  if (item >= s.items.size()) throw std::out_of_range("list item");
+  s.items.erase(s.items.begin() + static_cast<std::ptrdiff_t>(item));
+  Notify(i, Change::ItemRemoved, static_cast<int>(item));
+}
+
 void FormBase::PopupAtPoint(std::size_t i, int x, int y) {
   auto& s = state_.at(i);
   s.popup_x = x;

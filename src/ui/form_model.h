@@ -45,6 +45,7 @@ enum class Kind : std::uint8_t {
   // A field that takes a key combination as the user presses it; its
   // position is the combination (see hotkey below), 0 when empty.
   HotKey,
+  ListBox,   // a list of lines to read, newest added at the bottom; a tab in a line starts a column
 };
 
 // A hot-key field's position: the key's virtual-key code in the low byte,
@@ -129,8 +130,11 @@ enum class Change {
   Image,
   PanelText,
   Topmost,
-  Items,  // the item list of a combo box
-  Popup,  // open a popup menu at (popup_x, popup_y), screen pixels
+  Items,        // the whole item list of a combo box or list box
+  ItemAdded,    // one item added at the end (detail: its index)
+  ItemChanged,  // one item's text changed (detail: its index)
+  ItemRemoved,  // one item removed (detail: its index), those after it move up
+  Popup,        // open a popup menu at (popup_x, popup_y), screen pixels
 };
 
 struct ControlState {
@@ -146,7 +150,7 @@ struct ControlState {
   // bytes are given; nullptr: the layout table's, if any.
   const char* picture = nullptr;
   std::vector<std::string> panels;  // status bar panel texts
-  std::vector<std::string> items;   // combo box items (UTF-8)
+  std::vector<std::string> items;   // combo box and list box items (UTF-8)
   int popup_x = 0, popup_y = 0;     // popup menus: where they last opened
 };
 
@@ -236,6 +240,9 @@ class FormBase {
   void SetPictureAt(std::size_t i, const char* resource_name);
   void SetPanelTextAt(std::size_t i, std::size_t panel, std::string text);
   void SetItemsAt(std::size_t i, std::vector<std::string> items);
+  void AddItemAt(std::size_t i, std::string item);
+  void SetItemAt(std::size_t i, std::size_t item, std::string text);
+  void RemoveItemAt(std::size_t i, std::size_t item);
   void PopupAtPoint(std::size_t i, int x, int y);
   int TextWidthAt(std::size_t i, std::string_view text);
 
@@ -289,6 +296,13 @@ class Form : public FormBase {
     SetPanelTextAt(At(id), panel, std::move(text));
   }
   void SetItems(Id id, std::vector<std::string> items) { SetItemsAt(At(id), std::move(items)); }
+  // One item at a time, for a long list that changes a line at a time: the
+  // view then touches only that line.
+  void AddItem(Id id, std::string item) { AddItemAt(At(id), std::move(item)); }
+  void SetItem(Id id, std::size_t item, std::string text) {
+    SetItemAt(At(id), item, std::move(text));
+  }
+  void RemoveItem(Id id, std::size_t item) { RemoveItemAt(At(id), item); }
   // Opens a popup menu at a screen point (the menu's state stays hidden).
   void PopupAt(Id id, int x, int y) { PopupAtPoint(At(id), x, y); }
   int TextWidth(Id id, std::string_view text) { return TextWidthAt(At(id), text); }

@@ -10,10 +10,12 @@
 
 #include "../unit/fakes.h"
 #include "app/application.h"
+#include "app/journal.h"
 #include "app/main_window.h"
 #include "config/configuration.h"
 #include "config/line_file.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/dispatcher.h"
 
 namespace {
 
@@ -73,5 +75,22 @@ void BM_PassMatchingSeveralTabs(benchmark::State& state) {
   state.SetLabel("one code bound on seven tabs");
 }
 BENCHMARK(BM_PassMatchingSeveralTabs);
+
+// The journal of received codes listens to every code; the two benchmarks
+// above run with its window closed. Here it does not listen at all (0: the
+// difference to BM_PassWithoutMatch is its cost with the window closed), or
+// its window is open (1: each code also a line of text in the list).
+void BM_PassJournal(benchmark::State& state) {
+  RunningProgram program;
+  app::MainWindow& window = program.app->main_window();
+  if (state.range(0) == 0)
+    window.dispatcher().SetObserver(nullptr);
+  else
+    window.journal().Show();
+  for (auto _ : state) window.OnCode(65000);
+  state.SetLabel(state.range(0) == 0 ? "nothing bound, no journal"
+                                     : "nothing bound, journal window open");
+}
+BENCHMARK(BM_PassJournal)->Arg(0)->Arg(1);
 
 }  // namespace

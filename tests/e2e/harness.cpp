@@ -479,6 +479,34 @@ std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control) {
   return captions;
 }
 
+std::vector<std::wstring> ListBoxLines(HWND list_box) {
+  std::vector<std::wstring> lines;
+  const LRESULT count = SendWithTimeout(list_box, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendWithTimeout(list_box, LB_GETTEXTLEN, i, 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendWithTimeout(list_box, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(wcsnlen(text.c_str(), text.size()));
+    lines.push_back(text);
+  }
+  return lines;
+}
+
+std::optional<std::wstring> ClipboardText() {
+  std::optional<std::wstring> text;
+  // The program may still hold the clipboard open for a moment.
+  if (!WaitUntil([] { return OpenClipboard(nullptr) != FALSE; }, std::chrono::seconds(5)))
+    return text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text = std::wstring(chars);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 // ---------------------------------------------------------------------------
 // Controls by their form name
 
@@ -924,7 +952,7 @@ bool TalvoroApp::WaitForAllForms(std::chrono::milliseconds timeout) const {
   return WaitUntil(
       [&] {
         for (const wchar_t* form_class : {L"TForm1", L"TForm2", L"TForm3", L"TForm4", L"TForm5",
-                                          L"TForm6", L"TForm7", L"TForm8", L"TForm9"})
+                                          L"TForm6", L"TForm7", L"TForm8", L"TForm9", L"TForm10"})
           if (!Form(form_class)) return false;
         return true;
       },

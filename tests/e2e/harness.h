@@ -104,6 +104,11 @@ SIZE ClientSize(HWND window);
 int StatusBarParts(HANDLE process, HWND status_bar, std::vector<int>* right_edges = nullptr);
 std::wstring StatusBarText(HANDLE process, HWND status_bar, int part);
 std::vector<std::wstring> TabCaptions(HANDLE process, HWND tab_control);
+// The lines of a list box of another process, first to last. LB_GETTEXT is
+// a system message: the system copies the text across to our buffer.
+std::vector<std::wstring> ListBoxLines(HWND list_box);
+// The text on the clipboard, or nullopt when it holds none.
+std::optional<std::wstring> ClipboardText();
 
 // ---------------------------------------------------------------------------
 // Controls by their form name: the name of their row in the form's layout

@@ -218,5 +218,79 @@ TEST_F(DispatchTest, AButtonAndTheRemoteRunTheSameRoutineAndProgrammingArmsInste
   EXPECT_EQ(state().action_number, 11);
 }
 
+// A held remote button: the same code again within 250 ms of the one before.
+class HeldButtonTest : public DispatchTest {
+ protected:
+  HeldButtonTest() {
+    table[1] = "ON";
+    table[9] = "50";   // volume up: repeatable
+    table[11] = "60";  // mute: once per press
+    table[52] = "70";  // Winamp's toggle
+  }
+  void SendAt(long long ms, int code) {
+    fake.clock.steady_ms = ms;
+    Send(code);
+  }
+};
+
+TEST_F(HeldButtonTest, WithTheFilterOnARepeatRunsOnlyTheRepeatableActions) {
+  settings_lines[9] = "ANTIREPET_ON";
+  Start();
+  RecordActions();
+  SendAt(1000, 50);
+  SendAt(1100, 50);
+  SendAt(1200, 60);
+  SendAt(1300, 60);
+  EXPECT_EQ(ran, (std::vector<int>{3, 3, 5}));
+  SendAt(1400, 70);
+  SendAt(1500, 70);
+  EXPECT_TRUE(On(MainId::RxSwitch7));  // flipped once
+  // Each repeat is timed from the one before it: a held button keeps chaining.
+  for (long long ms : {1700, 1900, 2100, 2300}) SendAt(ms, 70);
+  EXPECT_TRUE(On(MainId::RxSwitch7));
+  // 250 ms after the code before, or another code between two equal ones:
+  // a new press.
+  SendAt(2550, 70);
+  EXPECT_FALSE(On(MainId::RxSwitch7));
+  SendAt(2600, 60);
+  SendAt(2650, 50);
+  SendAt(2700, 60);
+  EXPECT_EQ(ran, (std::vector<int>{3, 3, 5, 5, 3, 5}));
+  EXPECT_EQ(form().Get(MainId::StatusBar1).panels[2], " Code IR: 60");
+}
+
+TEST_F(HeldButtonTest, ARepeatIsNeitherLearnedNorRefused) {
+  settings_lines[9] = "ANTIREPET_ON";
+  Start();
+  RecordActions();
+  SendAt(1000, 40);
+  Press(MainId::RxSwitch2);
+  Click(MainId::SpeedButton6);  // mute arms 5, slot 11
+  SendAt(1100, 40);
+  EXPECT_EQ(programme()[11], "60");
+  EXPECT_TRUE(On(MainId::RxSwitch2));
+  SendAt(1300, 70);  // Winamp's toggle code
+  SendAt(1400, 70);
+  EXPECT_FALSE(On(MainId::RxSwitch7));
+  EXPECT_TRUE(conflict().Visible(ui::ConflictId::TForm7));  // refused at the first press
+  SendAt(1800, 40);
+  EXPECT_EQ(File()[11], "40");
+}
+
+TEST_F(HeldButtonTest, WithoutTheFilterEveryRepeatRunsAndTheEntryIsReadAtEachCode) {
+  settings_lines[9] = "ANTIREPET_OFF";
+  Start();
+  RecordActions();
+  SendAt(1000, 60);
+  SendAt(1100, 60);
+  SendAt(1200, 70);
+  SendAt(1300, 70);
+  EXPECT_EQ(ran, (std::vector<int>{5, 5}));
+  EXPECT_FALSE(On(MainId::RxSwitch7));  // on, then off again
+  win().settings()[config::kRepeatFilter] = "ANTIREPET_ON";
+  SendAt(1400, 70);
+  EXPECT_FALSE(On(MainId::RxSwitch7));
+}
+
 }  // namespace
 }  // namespace talvoro::test

@@ -250,6 +250,13 @@ class FakeShell : public platform::IShell {
     terminated = true;
     calls.push_back("terminate");
   }
+  std::optional<std::string> clipboard;  // the text last copied
+  bool clipboard_busy = false;           // another program holds the clipboard
+  bool CopyText(const std::string& utf8) override {
+    if (clipboard_busy) return false;
+    clipboard = utf8;
+    return true;
+  }
 };
 
 class FakeRegistry : public platform::IRegistry {

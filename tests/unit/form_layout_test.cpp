@@ -1,4 +1,4 @@
-// Structural checks of every form's layout table (the eight of ui::FormSet):
+// Structural checks of every form's layout table (every one of ui::FormSet):
 // the tree is well formed, every control fits in its parent's client area,
 // and no visible control covers a sibling.
 #include <gtest/gtest.h>
@@ -56,12 +56,18 @@ class FormLayoutTest : public testing::TestWithParam<std::size_t> {
   const ControlSpec& Desc(std::size_t i) const { return L().controls[i]; }
 };
 
-TEST(FormLayouts, TheProgramsFormsAreTForm1OnwardsEachWithItsOwnClass) {
+TEST(FormLayouts, TheProgramHasItsFormsEachWithItsOwnClassInNumberOrder) {
   const std::vector<const FormLayout*> layouts = AllLayouts();
   ASSERT_EQ(layouts.size(), FormSet::kCount);
-  for (std::size_t n = 0; n < layouts.size(); ++n) {
-    EXPECT_EQ(layouts[n]->class_name, "TForm" + std::to_string(n + 1));
-    EXPECT_STREQ(layouts[n]->controls[0].name, ("TForm" + std::to_string(n + 1)).c_str());
+  EXPECT_EQ(layouts.front()->class_name, "TForm1");
+  int previous = 0;
+  for (const FormLayout* layout : layouts) {
+    const std::string name(layout->class_name);
+    ASSERT_EQ(name.rfind("TForm", 0), 0u) << name;
+    const int number = std::stoi(name.substr(5));
+    EXPECT_GT(number, previous) << name;
+    previous = number;
+    EXPECT_STREQ(layout->controls[0].name, name.c_str());
   }
 }
 

@@ -143,9 +143,9 @@ TEST_F(MenusTest, ARightClickOnTheWindowOpensTheWindowMenuAtTheCursor) {
 TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
   Start();
   std::vector<Command> ran;
-  for (Command c :
-       {Command::Quit, Command::Reduce, Command::Restore, Command::Import, Command::Export,
-        Command::Settings, Command::Help, Command::About, Command::SerialPort, Command::Nothing})
+  for (Command c : {Command::Quit, Command::Reduce, Command::Restore, Command::Import,
+                    Command::Export, Command::Settings, Command::Help, Command::About,
+                    Command::SerialPort, Command::Nothing, Command::Journal})
     win().commands().Set(c, [&ran, c] { ran.push_back(c); });
   struct Row {
     MainId menu;
@@ -159,6 +159,7 @@ TEST_F(MenusTest, EveryCommandRowReachesItsCommand) {
       {MainId::Options1, "&Paramètres", Command::Settings},
       {MainId::Options1, "Ré&duire", Command::Reduce},
       {MainId::Options1, "Port &série...", Command::SerialPort},
+      {MainId::Options1, "&Journal des codes reçus...", Command::Journal},
       {MainId::Aide1, "A&ide", Command::Help},
       {MainId::Aide1, "A pr&opos de...", Command::About},
       {MainId::PopupMenu1, "Quitter", Command::Quit},

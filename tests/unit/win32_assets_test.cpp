@@ -136,7 +136,7 @@ struct PictureUse {
   std::uint32_t background;  // 0xRRGGBB behind the control
 };
 
-// Every image control of the eight forms that shows a built-in picture.
+// Every image control of the forms that shows a built-in picture.
 std::vector<PictureUse> PictureUses() {
   const ui::FormLayout* layouts[] = {
 #define FORM(Type, member, window_class) &ui::Type##Layout(),

@@ -69,6 +69,7 @@ class FormWindow final : public ui::IFormView {
     bool pressed = false;             // images, speed buttons: the left button went down on it
     bool space_down = false;          // switches: Space went down while focused
     bool built = false;               // forms, containers and pages: their controls exist
+    int extent = 0;                   // list boxes: the widest line's width, in pixels
     WNDPROC original_proc = nullptr;  // standard controls: the class's procedure
   };
 
@@ -102,6 +103,12 @@ class FormWindow final : public ui::IFormView {
   void ApplyPanelText(std::size_t i, int panel);
   void ApplyTopmost();
   void ApplyItems(std::size_t i);
+  void ApplyItem(std::size_t i, ui::Change what, int item);
+  // List boxes: widens the horizontal scroll range to the lines from
+  // `first` on (from scratch when `first` is 0).
+  void ApplyListExtent(std::size_t i, std::size_t first);
+  // List boxes: scrolled to their newest (last) line.
+  void ShowLastLine(std::size_t i);
   void ApplyMenuEntry(std::size_t i);
   void ShowForm();
   void ShowActivePage(std::size_t page_control);

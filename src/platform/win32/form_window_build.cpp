@@ -354,6 +354,17 @@ void FormWindow::CreateControl(std::size_t i) {
       // system's own language; it draws its sunken edge itself.
       if (CreateChild(i, HOTKEY_CLASSW, WS_TABSTOP)) ApplyPosition(i);
       break;
+    case Kind::ListBox:
+      // LBS_NOINTEGRALHEIGHT: the list keeps the table's height instead of
+      // shrinking to a whole number of lines. LBS_USETABSTOPS: a tab in a
+      // line starts the next column. No LBS_SORT: the lines keep the order
+      // they came in. The horizontal scroll bar shows only once the list
+      // is told how wide its widest line is (ApplyListExtent).
+      if (CreateChild(i, WC_LISTBOXW,
+                      LBS_NOINTEGRALHEIGHT | LBS_USETABSTOPS | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                      WS_EX_CLIENTEDGE))
+        ApplyItems(i);
+      break;
   }
   if (!c.hwnd) return;
   switch (desc.kind) {

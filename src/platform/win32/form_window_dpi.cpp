@@ -102,6 +102,9 @@ void FormWindow::ApplyDpi(int dpi, const RECT* suggested) {
       case Kind::StatusBar:
         ApplyStatusParts(i);
         break;
+      case Kind::ListBox:
+        ApplyListExtent(i, 0);  // the lines are wider in the new font
+        break;
       default:
         break;
     }

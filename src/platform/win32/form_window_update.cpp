@@ -44,6 +44,11 @@ void FormWindow::ControlChanged(std::size_t index, Change what, int detail) {
     case Change::Items:
       ApplyItems(index);
       break;
+    case Change::ItemAdded:
+    case Change::ItemChanged:
+    case Change::ItemRemoved:
+      ApplyItem(index, what, detail);
+      break;
     case Change::Popup:
       ShowPopup(index);
       break;
@@ -378,7 +383,22 @@ void FormWindow::ApplyImage(std::size_t i) {
 
 void FormWindow::ApplyItems(std::size_t i) {
   const Control& c = controls_[i];
-  if (Desc(i).kind != Kind::ComboBox || !c.hwnd) return;
+  if (!c.hwnd) return;
+  if (Desc(i).kind == Kind::ListBox) {
+    // Hundreds of lines at once: drawn once at the end, not once a line.
+    SendMessageW(c.hwnd, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(c.hwnd, LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : form_.state(i).items) {
+      const std::wstring text = Utf8ToWide(item);
+      SendMessageW(c.hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    ApplyListExtent(i, 0);
+    ShowLastLine(i);
+    SendMessageW(c.hwnd, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(c.hwnd, nullptr, TRUE);
+    return;
+  }
+  if (Desc(i).kind != Kind::ComboBox) return;
   SendMessageW(c.hwnd, CB_RESETCONTENT, 0, 0);
   for (const std::string& item : form_.state(i).items) {
     const std::wstring text = Utf8ToWide(item);
@@ -388,6 +408,65 @@ void FormWindow::ApplyItems(std::size_t i) {
   // Emptying the list empties an editable one's field as well: it keeps the
   // form's text.
   if (Flags(i) & ui::flag::kEditable) SetEditText(c.hwnd, Utf8ToWide(form_.state(i).text));
+}
+
+void FormWindow::ApplyItem(std::size_t i, ui::Change what, int item) {
+  const Control& c = controls_[i];
+  const Kind kind = Desc(i).kind;
+  if (!c.hwnd || (kind != Kind::ListBox && kind != Kind::ComboBox)) return;
+  const bool list = kind == Kind::ListBox;
+  const auto& items = form_.state(i).items;
+  // Whether the newest line was in view before the change: the list then
+  // follows the lines as they come; a user who scrolled back keeps reading.
+  // (A changed line is taken out and put back: the list would otherwise
+  // slip back by a line when it is the last one.)
+  bool follow = false;
+  if (list && what != ui::Change::ItemRemoved) {
+    RECT client{};
+    GetClientRect(c.hwnd, &client);
+    const LRESULT line = SendMessageW(c.hwnd, LB_GETITEMHEIGHT, 0, 0);
+    const LRESULT top = SendMessageW(c.hwnd, LB_GETTOPINDEX, 0, 0);
+    const LRESULT shown = line > 0 ? client.bottom / line : 0;
+    follow = top + shown >= SendMessageW(c.hwnd, LB_GETCOUNT, 0, 0);
+  }
+  if (what != ui::Change::ItemAdded)
+    SendMessageW(c.hwnd, list ? LB_DELETESTRING : CB_DELETESTRING, item, 0);
+  if (what == ui::Change::ItemRemoved) return;
+  if (item < 0 || static_cast<std::size_t>(item) >= items.size()) return;
+  const std::wstring text = Utf8ToWide(items[static_cast<std::size_t>(item)]);
+  SendMessageW(c.hwnd, list ? LB_INSERTSTRING : CB_INSERTSTRING, item,
+               reinterpret_cast<LPARAM>(text.c_str()));
+  if (!list) return;
+  ApplyListExtent(i, static_cast<std::size_t>(item));
+  if (follow) ShowLastLine(i);
+}
+
+void FormWindow::ApplyListExtent(std::size_t i, std::size_t first) {
+  Control& c = controls_[i];
+  if (!c.hwnd) return;
+  const auto& items = form_.state(i).items;
+  if (first == 0) c.extent = 0;
+  // Lines that went are not measured out again: the range only grows until
+  // the whole list is set anew.
+  if (!measure_dc_) measure_dc_ = CreateCompatibleDC(nullptr);
+  const HGDIOBJ old = SelectObject(measure_dc_, c.font ? c.font : controls_[0].font);
+  for (std::size_t n = first; n < items.size(); ++n) {
+    const std::wstring text = Utf8ToWide(items[n]);
+    // Tabs measured at the list's own default stops (8 average characters).
+    const DWORD size =
+        GetTabbedTextExtentW(measure_dc_, text.c_str(), static_cast<int>(text.size()), 0, nullptr);
+    const int width = LOWORD(size) + Px(8);
+    if (width > c.extent) c.extent = width;
+  }
+  SelectObject(measure_dc_, old);
+  SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, c.extent, 0);
+}
+
+void FormWindow::ShowLastLine(std::size_t i) {
+  const Control& c = controls_[i];
+  const LRESULT count = SendMessageW(c.hwnd, LB_GETCOUNT, 0, 0);
+  // The list scrolls as far as it can towards that line: the last page shows.
+  if (count > 0) SendMessageW(c.hwnd, LB_SETTOPINDEX, count - 1, 0);
 }
 
 void FormWindow::ApplyStatusParts(std::size_t i) {

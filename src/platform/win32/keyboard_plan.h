@@ -20,7 +20,7 @@ constexpr bool IsKeyboardControl(ui::Kind kind) {
   return kind == ui::Kind::Button || kind == ui::Kind::SpeedButton || kind == ui::Kind::Switch ||
          kind == ui::Kind::RadioButton || kind == ui::Kind::CheckBox ||
          kind == ui::Kind::ComboBox || kind == ui::Kind::Edit || kind == ui::Kind::TrackBar ||
-         kind == ui::Kind::HotKey;
+         kind == ui::Kind::HotKey || kind == ui::Kind::ListBox;
 }
 
 struct TabStyle {

@@ -149,6 +149,7 @@ class Win32Shell final : public IShell {
   ScreenRect ScreenOfForegroundWindow() override;
   void CursorPosition(int& x, int& y) override;
   void RequestTerminate() override;
+  bool CopyText(const std::string& utf8) override;
 
   bool IsNotifyCallback(UINT message) const {
     return added_ && message == added_->callback_message;

@@ -1,3 +1,5 @@
+#include <cstring>
+
 #include "platform/win32/dpi_win32.h"
 #include "platform/win32/launch_options.h"
 #include "platform/win32/services_win32.h"
@@ -99,6 +101,39 @@ void Win32Shell::CursorPosition(int& x, int& y) {
   const ScreenPoint logical = ScreenToLogical(point);
   x = logical.x;
   y = logical.y;
+}
+
+bool Win32Shell::CopyText(const std::string& utf8) {
+  const std::wstring text = Utf8ToWide(utf8);
+  // The clipboard takes a movable global block and owns it once
+  // SetClipboardData succeeds; until then it is ours to free.
+  const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (!block) return false;
+  void* memory = GlobalLock(block);
+  if (!memory) {
+    GlobalFree(block);
+    return false;
+  }
+  std::memcpy(memory, text.c_str(), bytes);
+  GlobalUnlock(block);
+  // Another program may hold the clipboard open for a moment: try a few times.
+  bool opened = false;
+  for (int attempt = 0; attempt < 5 && !opened; ++attempt) {
+    opened = OpenClipboard(main_) != FALSE;
+    if (!opened) Sleep(20);
+  }
+  if (!opened) {
+    GlobalFree(block);
+    return false;
+  }
+  // EmptyClipboard makes the opening window the clipboard's owner; only the
+  // Unicode text is put there: Windows derives the ANSI and OEM forms itself.
+  EmptyClipboard();
+  const bool placed = SetClipboardData(CF_UNICODETEXT, block) != nullptr;
+  CloseClipboard();
+  if (!placed) GlobalFree(block);
+  return placed;
 }
 
 TrayEvent Win32Shell::DecodeTrayMessage(LPARAM lparam) {

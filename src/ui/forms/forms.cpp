@@ -71,6 +71,12 @@ constexpr ControlSpec kKeysControls[] = {
 #undef CONTROL
 };
 
+constexpr ControlSpec kJournalControls[] = {
+#define CONTROL(...) TALVORO_CONTROL_ROW(JournalId, __VA_ARGS__)
+#include "ui/forms/journal_form.def"
+#undef CONTROL
+};
+
 #undef TALVORO_CONTROL_ROW
 
 }  // namespace

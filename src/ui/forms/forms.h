@@ -81,6 +81,13 @@ enum class KeysId : std::uint16_t {
   Count
 };
 
+enum class JournalId : std::uint16_t {
+#define CONTROL TALVORO_CONTROL_ENUM
+#include "ui/forms/journal_form.def"
+#undef CONTROL
+  Count
+};
+
 #undef TALVORO_CONTROL_ENUM
 
 #define FORM(Type, member, window_class) \
