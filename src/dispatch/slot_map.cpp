@@ -302,18 +302,29 @@ constexpr CodeSlot kCloseAppCodes[] = {
 };
 
 // "Touches personnalisées": row n sends the keys of slot 259 + 2n; its code
-// is in slot 258 + 2n, learned with action 230 + n.
+// is in slot 258 + 2n, learned with action 230 + n. A held button repeats
+// its keys, as a held key does.
 constexpr CodeSlot kCustomKeysCodes[] = {
-    {260, 231, M::KeyButton1, M::LabelIrKey1},   {262, 232, M::KeyButton2, M::LabelIrKey2},
-    {264, 233, M::KeyButton3, M::LabelIrKey3},   {266, 234, M::KeyButton4, M::LabelIrKey4},
-    {268, 235, M::KeyButton5, M::LabelIrKey5},   {270, 236, M::KeyButton6, M::LabelIrKey6},
-    {272, 237, M::KeyButton7, M::LabelIrKey7},   {274, 238, M::KeyButton8, M::LabelIrKey8},
-    {276, 239, M::KeyButton9, M::LabelIrKey9},   {278, 240, M::KeyButton10, M::LabelIrKey10},
-    {280, 241, M::KeyButton11, M::LabelIrKey11}, {282, 242, M::KeyButton12, M::LabelIrKey12},
-    {284, 243, M::KeyButton13, M::LabelIrKey13}, {286, 244, M::KeyButton14, M::LabelIrKey14},
-    {288, 245, M::KeyButton15, M::LabelIrKey15}, {290, 246, M::KeyButton16, M::LabelIrKey16},
-    {292, 247, M::KeyButton17, M::LabelIrKey17}, {294, 248, M::KeyButton18, M::LabelIrKey18},
-    {296, 249, M::KeyButton19, M::LabelIrKey19}, {298, 250, M::KeyButton20, M::LabelIrKey20},
+    Repeatable({260, 231, M::KeyButton1, M::LabelIrKey1}),
+    Repeatable({262, 232, M::KeyButton2, M::LabelIrKey2}),
+    Repeatable({264, 233, M::KeyButton3, M::LabelIrKey3}),
+    Repeatable({266, 234, M::KeyButton4, M::LabelIrKey4}),
+    Repeatable({268, 235, M::KeyButton5, M::LabelIrKey5}),
+    Repeatable({270, 236, M::KeyButton6, M::LabelIrKey6}),
+    Repeatable({272, 237, M::KeyButton7, M::LabelIrKey7}),
+    Repeatable({274, 238, M::KeyButton8, M::LabelIrKey8}),
+    Repeatable({276, 239, M::KeyButton9, M::LabelIrKey9}),
+    Repeatable({278, 240, M::KeyButton10, M::LabelIrKey10}),
+    Repeatable({280, 241, M::KeyButton11, M::LabelIrKey11}),
+    Repeatable({282, 242, M::KeyButton12, M::LabelIrKey12}),
+    Repeatable({284, 243, M::KeyButton13, M::LabelIrKey13}),
+    Repeatable({286, 244, M::KeyButton14, M::LabelIrKey14}),
+    Repeatable({288, 245, M::KeyButton15, M::LabelIrKey15}),
+    Repeatable({290, 246, M::KeyButton16, M::LabelIrKey16}),
+    Repeatable({292, 247, M::KeyButton17, M::LabelIrKey17}),
+    Repeatable({294, 248, M::KeyButton18, M::LabelIrKey18}),
+    Repeatable({296, 249, M::KeyButton19, M::LabelIrKey19}),
+    Repeatable({298, 250, M::KeyButton20, M::LabelIrKey20}),
 };
 constexpr KeySlot kCustomKeysKeys[] = {
     {261, M::LabelKeys1, M::KeyChooser1},   {263, M::LabelKeys2, M::KeyChooser2},

@@ -74,6 +74,14 @@ TEST_F(CustomKeysTest, EachRowsCodeSendsItsKeysWithTheRealKeysExtendedFlag) {
   EXPECT_EQ(keys, (Strings{"down 0xB3 ext", "up 0xB3 ext"}));
 }
 
+TEST_F(CustomKeysTest, WithTheRepeatFilterAHeldButtonStillRepeatsItsKeys) {
+  settings_lines[9] = "ANTIREPET_ON";
+  StartRecording();
+  Send(2602);
+  Send(2602);  // at once: a repeat
+  EXPECT_EQ(keys, (Strings{"down 0xB3 ext", "up 0xB3 ext", "down 0xB3 ext", "up 0xB3 ext"}));
+}
+
 TEST_F(CustomKeysTest, InvalidAndEmptyRowsSendNothingAndTheWindowShowsEveryRowsKeysInFrench) {
   StartRecording();
   Send(2605);
