@@ -734,47 +734,50 @@ void PostKey(HWND control, WORD vk) {
   PostMessageW(control, WM_KEYUP, vk, scan | 1 | 0xC0000000);
 }
 
-std::optional<std::wstring> AccessibleName(HWND window) {
+namespace {
+
+// Runs `use` on the Active Accessibility client object of `window` (the
+// object itself as the child, CHILDID_SELF); false when none is had.
+template <typename Use>
+bool WithAccessibleObject(HWND window, Use&& use) {
   // IAccessible's identifier, spelt out: asked with the IID_IAccessible of
   // the MinGW import libraries, Wine's oleacc answered E_NOINTERFACE.
   static const IID kAccessible = {
       0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
   const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::optional<std::wstring> name;
   IAccessible* object = nullptr;
-  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
+  const bool had =
+      SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
                                            reinterpret_cast<void**>(&object))) &&
-      object) {
+      object;
+  if (had) {
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR text = nullptr;
-    if (SUCCEEDED(object->get_accName(self, &text)))
-      name = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
-    if (text) SysFreeString(text);
+    use(*object, self);
     object->Release();
   }
   if (SUCCEEDED(init)) CoUninitialize();
+  return had;
+}
+
+}  // namespace
+
+std::optional<std::wstring> AccessibleName(HWND window) {
+  std::optional<std::wstring> name;
+  WithAccessibleObject(window, [&](IAccessible& object, VARIANT self) {
+    BSTR text = nullptr;
+    if (SUCCEEDED(object.get_accName(self, &text)))
+      name = text ? std::wstring(text, SysStringLen(text)) : std::wstring();
+    if (text) SysFreeString(text);
+  });
   return name;
 }
 
 HRESULT AccessibleDefaultAction(HWND window) {
-  // The identifier spelt out, as in AccessibleName.
-  static const IID kAccessible = {
-      0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
-  const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
   HRESULT result = E_FAIL;
-  IAccessible* object = nullptr;
-  if (SUCCEEDED(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), kAccessible,
-                                           reinterpret_cast<void**>(&object))) &&
-      object) {
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    result = object->accDoDefaultAction(self);
-    object->Release();
-  }
-  if (SUCCEEDED(init)) CoUninitialize();
+  WithAccessibleObject(
+      window, [&](IAccessible& object, VARIANT self) { result = object.accDoDefaultAction(self); });
   return result;
 }
 
@@ -1020,6 +1023,17 @@ HWND TalvoroApp::MessageBoxWindow() const {
     if (ClassName(window) == L"#32770" && IsWindowVisible(window)) return window;
   }
   return nullptr;
+}
+
+HWND TalvoroApp::WaitForMessageBox(std::chrono::milliseconds timeout) const {
+  HWND box = nullptr;
+  WaitUntil(
+      [&] {
+        box = MessageBoxWindow();
+        return box != nullptr;
+      },
+      timeout);
+  return box;
 }
 
 bool TalvoroApp::Quit(std::chrono::milliseconds timeout) {

@@ -236,6 +236,8 @@ class TalvoroApp {
                             std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
   // A visible standard message box of this process, or nullptr.
   HWND MessageBoxWindow() const;
+  // Waits for one; nullptr when none showed within `timeout`.
+  HWND WaitForMessageBox(std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
   // Closes the program by its main window's close box and waits for the end.
   bool Quit(std::chrono::milliseconds timeout = std::chrono::seconds(15));
 

@@ -52,16 +52,7 @@ TEST(Keyboard, TabMovesTheFocusToAnotherControlOfTheMainWindow) {
 
 class KeyboardUse : public RemoteControlTest {
  protected:
-  HWND WaitForBox() const {
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-          box = app_->MessageBoxWindow();
-          return box != nullptr;
-        },
-        kWait);
-    return box;
-  }
+  HWND WaitForBox() const { return app_->WaitForMessageBox(kWait); }
 
   static int SelectedPage(HWND tabs) {
     return static_cast<int>(SendMessageW(tabs, TCM_GETCURSEL, 0, 0));

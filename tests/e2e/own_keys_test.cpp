@@ -128,14 +128,8 @@ TEST_F(OwnKeys, FermerLeavesTheProgramInFrontRunningAndOtherProgramsKeysStillWor
   // Space from another program presses the focused "Effacer".
   ASSERT_TRUE(InFront());
   ASSERT_TRUE(TypeChord(app_->main_window(), {VK_SPACE}));
-  HWND box = nullptr;
-  ASSERT_TRUE(WaitUntil(
-      [&] {
-        box = app_->MessageBoxWindow();
-        return box != nullptr;
-      },
-      kWait))
-      << "Space did not press the focused button";
+  const HWND box = app_->WaitForMessageBox(kWait);
+  ASSERT_NE(box, nullptr) << "Space did not press the focused button";
   EXPECT_EQ(ReadMessageBox(box).message,
             L"Êtes-vous sûr de vouloir effacer tous les codes IR de l'onglet \"Fermer une "
             L"application\" ?");

@@ -176,13 +176,7 @@ TEST_F(ProgramPaths, AFailedLaunchFromTheRemoteWarnsAboveEveryWindowAndClaimsNot
   // The code is handled once the warning is closed: irsim waits meanwhile.
   auto send = std::async(std::launch::async,
                          [this] { return RunIrsim(dir_, L"send " + std::to_wstring(Code(2))); });
-  HWND box = nullptr;
-  WaitUntil(
-      [&] {
-        box = app_->MessageBoxWindow();
-        return box != nullptr;
-      },
-      kWait);
+  HWND box = app_->WaitForMessageBox(kWait);
   if (box) {
     const MessageBoxTexts texts = ReadMessageBox(box);
     EXPECT_EQ(texts.caption, L"Avertissement");

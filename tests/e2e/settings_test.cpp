@@ -70,13 +70,7 @@ class SettingsDialog : public RemoteControlTest {
   // Presses the box and answers the message box it raises; returns its texts.
   MessageBoxTexts PressBoxAndAnswer() {
     PressMouse(Control("CheckBox1"));
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-          box = app_->MessageBoxWindow();
-          return box != nullptr;
-        },
-        kWait);
+    HWND box = app_->WaitForMessageBox(kWait);
     if (!box) return {L"<none>", L"<no message box>"};
     MessageBoxTexts texts = ReadMessageBox(box);
     PressOk(box);

@@ -139,13 +139,7 @@ TEST_F(Transfer, ExportingOverAFileAsksAndNoLeavesItUntouchedYesReplacesIt) {
   const auto files_before = count_files();
   for (const int answer : {IDNO, IDYES}) {
     ASSERT_TRUE(RunDialog("ToolButton4", dir_.File(L"existant.GML")));
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-          box = app_->MessageBoxWindow();
-          return box != nullptr;
-        },
-        kWait);
+    HWND box = app_->WaitForMessageBox(kWait);
     ASSERT_NE(box, nullptr) << "no question";
     const MessageBoxTexts texts = ReadMessageBox(box);
     EXPECT_EQ(texts.message, L"Le nom du fichier existe déjà. Voulez-vous l'écraser ?");
@@ -175,13 +169,7 @@ TEST_F(Transfer, ABinaryOrOversizedFileIsRefusedAndChangesNothing) {
 
   for (const wchar_t* name : {L"binaire.GML", L"enorme.GML"}) {
     ASSERT_TRUE(RunDialog("ToolButton3", dir_.File(name))) << ToUtf8(name);
-    HWND box = nullptr;
-    WaitUntil(
-        [&] {
-          box = app_->MessageBoxWindow();
-          return box != nullptr;
-        },
-        kWait);
+    HWND box = app_->WaitForMessageBox(kWait);
     ASSERT_NE(box, nullptr) << ToUtf8(name) << ": no warning";
     const MessageBoxTexts texts = ReadMessageBox(box);
     EXPECT_EQ(texts.message.rfind(L"Ce fichier n'est pas une configuration IR : ", 0), 0u)
