@@ -3,9 +3,9 @@
 // Alt, Fermer sends Alt+F4 to the window in front.
 #pragma once
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/app_state.h"
 #include "osd/osd.h"
 #include "platform/keyboard.h"
 

@@ -4,9 +4,9 @@
 #pragma once
 
 #include "actions/volume_controller.h"
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/app_state.h"
 #include "osd/osd.h"
 #include "tabs/images.h"
 #include "ui/forms/forms.h"

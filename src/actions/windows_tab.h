@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/app_state.h"
 #include "osd/osd.h"
 #include "platform/keyboard.h"
 #include "platform/power.h"

@@ -10,4 +10,7 @@ namespace talvoro::app {
 // the rest with zeros).
 std::string ClockText(const platform::DateTime& now);
 
+// A time to the millisecond: "14:05:07.045".
+std::string TimeText(const platform::DateTime& time);
+
 }  // namespace talvoro::app

@@ -8,8 +8,8 @@
 #include <string>
 #include <utility>
 
-#include "config/file_dialogs.h"
 #include "config/configuration.h"
+#include "config/file_dialogs.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/file_system.h"

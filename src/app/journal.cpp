@@ -4,6 +4,7 @@
 #include <map>
 #include <string_view>
 
+#include "app/clock_text.h"
 #include "platform/app_error.h"
 
 namespace talvoro::app {
@@ -30,11 +31,6 @@ const std::map<int, std::string_view>& CaptionsOverButtons() {
     return found;
   }();
   return captions;
-}
-
-void AppendTwoDigits(std::string& text, int value) {
-  text += static_cast<char>('0' + value / 10 % 10);
-  text += static_cast<char>('0' + value % 10);
 }
 
 }  // namespace
@@ -71,20 +67,6 @@ std::string OutcomeText(const Outcome& outcome) {
       return std::string("Programmé, mais onglet inactif : ") + outcome.tab->caption;
   }
   return {};
-}
-
-std::string TimeText(const platform::DateTime& time) {
-  std::string text;
-  text.reserve(12);
-  AppendTwoDigits(text, time.hour);
-  text += ':';
-  AppendTwoDigits(text, time.minute);
-  text += ':';
-  AppendTwoDigits(text, time.second);
-  text += '.';
-  text += static_cast<char>('0' + time.millisecond / 100 % 10);
-  AppendTwoDigits(text, time.millisecond);
-  return text;
 }
 
 Journal::Journal(ui::JournalForm& form, platform::IClock& clock, platform::IShell& shell)
@@ -137,7 +119,7 @@ std::vector<std::string> Journal::Lines() const {
 
 std::string Journal::Text() const {
   std::string text;
-  for (std::size_t n = 0; n < count_; ++n) text += Line(At(n)) + "\r\n";
+  for (const std::string& line : Lines()) text += line + "\r\n";
   return text;
 }
 

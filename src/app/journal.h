@@ -26,8 +26,6 @@ std::string OutcomeText(const dispatch::Outcome& outcome);
 // button's hint, or its own caption; a toggle code is its tab's
 // "Activation codes IR" switch.
 std::string ActionName(const dispatch::TabSpec& tab, const dispatch::CodeSlot& code);
-// "14:05:07.045".
-std::string TimeText(const platform::DateTime& time);
 
 class Journal final : public dispatch::IDispatchObserver {
  public:

@@ -7,11 +7,11 @@
 #include <memory>
 #include <string>
 
-#include "dispatch/app_state.h"
 #include "app/commands.h"
 #include "app/services.h"
 #include "app/single_instance.h"
 #include "config/configuration.h"
+#include "dispatch/app_state.h"
 #include "hid/hid_controller.h"
 #include "hid/receiver.h"
 #include "platform/shell.h"

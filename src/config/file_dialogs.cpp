@@ -7,9 +7,9 @@
 namespace talvoro::config {
 
 std::optional<std::string> ProgramPath(const std::string& utf8_path, platform::IFileSystem& files) {
-  std::string bytes = config::Utf8ToAnsi(utf8_path);
+  std::string bytes = Utf8ToAnsi(utf8_path);
   // Every character survived when the bytes read back as the same text.
-  if (config::AnsiToUtf8(bytes) == utf8_path) return bytes;
+  if (AnsiToUtf8(bytes) == utf8_path) return bytes;
   return files.ShortPath(utf8_path);
 }
 
@@ -21,8 +21,7 @@ std::optional<std::string> FileDialogs::Open(int number, const std::string& filt
   platform::OpenFileRequest request;
   request.title = title;
   request.filter = filter;
-  request.initial_folder =
-      import_dialog ? config::AnsiToUtf8(config_.settings()[config::kDialogFolder]) : folder;
+  request.initial_folder = import_dialog ? AnsiToUtf8(config_.settings()[kDialogFolder]) : folder;
 
   platform::OpenFileResult result = dialogs_.OpenFile(request);
 
@@ -36,7 +35,7 @@ std::optional<std::string> FileDialogs::Open(int number, const std::string& filt
 }
 
 std::optional<std::string> FileDialogs::Save(platform::SaveFileRequest request) {
-  request.initial_folder = config::AnsiToUtf8(config_.settings()[config::kDialogFolder]);
+  request.initial_folder = AnsiToUtf8(config_.settings()[kDialogFolder]);
   platform::SaveFileResult result = dialogs_.SaveFile(request);
   if (!result.folder.empty()) KeepDialogFolder(result.folder);
   return result.path;
@@ -66,8 +65,8 @@ void FileDialogs::KeepDialogFolder(const std::string& utf8_folder) {
   // A folder the settings cannot keep is left out: the next dialog then
   // opens where the setting still points.
   if (auto kept = ProgramPath(utf8_folder, files_);
-      kept && *kept != config_.settings()[config::kDialogFolder]) {
-    config_.settings()[config::kDialogFolder] = *kept;
+      kept && *kept != config_.settings()[kDialogFolder]) {
+    config_.settings()[kDialogFolder] = *kept;
     folder_unsaved_ = true;
   }
 }

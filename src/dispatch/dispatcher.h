@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/app_state.h"
 #include "dispatch/dispatch_observer.h"
 #include "dispatch/slot_map.h"
 #include "platform/clock.h"
@@ -82,8 +82,8 @@ class RepeatRule {
 class Dispatcher {
  public:
   Dispatcher(const ui::MainForm& form, const config::ProgrammeTable& programme,
-             const config::SettingsTable& settings, const dispatch::AppState& state,
-             IPassTarget& target, platform::IClock& clock)
+             const config::SettingsTable& settings, const AppState& state, IPassTarget& target,
+             platform::IClock& clock)
       : form_(form),
         programme_(programme),
         settings_(settings),
@@ -121,7 +121,7 @@ class Dispatcher {
   const ui::MainForm& form_;
   const config::ProgrammeTable& programme_;
   const config::SettingsTable& settings_;
-  const dispatch::AppState& state_;
+  const AppState& state_;
   IPassTarget& target_;
   platform::IClock& clock_;
   IDispatchObserver* observer_ = nullptr;

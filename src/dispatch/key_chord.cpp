@@ -2,6 +2,9 @@
 
 #include <array>
 
+#include "config/text.h"
+#include "dispatch/key_script.h"
+
 namespace talvoro::dispatch {
 namespace {
 
@@ -16,9 +19,9 @@ struct ModifierKey {
 // In the order they go down. The Windows key is the left one, which the
 // keyboard sends as an extended key.
 constexpr std::array<ModifierKey, 4> kModifiers = {{
-    {kModCtrl, "Ctrl", "Ctrl", 0x11, false},
-    {kModShift, "Shift", "Maj", 0x10, false},
-    {kModAlt, "Alt", "Alt", 0x12, false},
+    {kModCtrl, "Ctrl", "Ctrl", vk::kCtrl, false},
+    {kModShift, "Shift", "Maj", vk::kShift, false},
+    {kModAlt, "Alt", "Alt", vk::kAlt, false},
     {kModWin, "Win", "Win", 0x5B, true},
 }};
 
@@ -41,16 +44,16 @@ std::vector<NamedKey> BuildKeys() {
       {"BrowserFavorites", 0xAB, kExt, "Favoris", kListed},
       {"BrowserHome", 0xAC, kExt, "Accueil Web", kListed},
       {"LaunchMail", 0xB4, kExt, "Courrier", kListed},
-      {"Enter", 0x0D, false, "Entrée", kListed},
-      {"Escape", 0x1B, false, "Échap", kListed},
-      {"Space", 0x20, false, "Espace", kListed},
+      {"Enter", vk::kEnter, false, "Entrée", kListed},
+      {"Escape", vk::kEsc, false, "Échap", kListed},
+      {"Space", vk::kSpace, false, "Espace", kListed},
       {"Tab", 0x09, false, "Tab", kListed},
       {"Backspace", 0x08, false, "Retour arrière", kListed},
       {"Delete", 0x2E, kExt, "Suppr", kListed},
-      {"Left", 0x25, kExt, "Gauche", kListed},
-      {"Right", 0x27, kExt, "Droite", kListed},
-      {"Up", 0x26, kExt, "Haut", kListed},
-      {"Down", 0x28, kExt, "Bas", kListed},
+      {"Left", vk::kLeft, kExt, "Gauche", kListed},
+      {"Right", vk::kRight, kExt, "Droite", kListed},
+      {"Up", vk::kUp, kExt, "Haut", kListed},
+      {"Down", vk::kDown, kExt, "Bas", kListed},
       {"PrintScreen", 0x2C, kExt, "Impr. écran", kListed},
       {"Pause", 0x13, false, "Pause", kListed},
       {"Apps", 0x5D, kExt, "Menu contextuel", kListed},
@@ -62,9 +65,9 @@ std::vector<NamedKey> BuildKeys() {
   // What a hot-key field takes.
   keys.push_back({"Insert", 0x2D, kExt, "Inser", false});
   keys.push_back({"Home", 0x24, kExt, "Origine", false});
-  keys.push_back({"End", 0x23, kExt, "Fin", false});
-  keys.push_back({"PageUp", 0x21, kExt, "Page préc.", false});
-  keys.push_back({"PageDown", 0x22, kExt, "Page suiv.", false});
+  keys.push_back({"End", vk::kEnd, kExt, "Fin", false});
+  keys.push_back({"PageUp", vk::kPageUp, kExt, "Page préc.", false});
+  keys.push_back({"PageDown", vk::kPageDown, kExt, "Page suiv.", false});
   for (char c = 'A'; c <= 'Z'; ++c)
     keys.push_back(
         {std::string(1, c), static_cast<std::uint8_t>(c), false, std::string(1, c), false});
@@ -78,14 +81,10 @@ std::vector<NamedKey> BuildKeys() {
   return keys;
 }
 
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i)
-    if (Lower(a[i]) != Lower(b[i])) return false;
+    if (config::AsciiLower(a[i]) != config::AsciiLower(b[i])) return false;
   return true;
 }
 

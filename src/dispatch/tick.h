@@ -18,7 +18,7 @@ class Tick {
   // timer a little early still finds the new second.
   static constexpr int kPastTheSecond = 10;
 
-  Tick(dispatch::AppState& state, platform::IClock& clock, std::function<void()> update_clock)
+  Tick(AppState& state, platform::IClock& clock, std::function<void()> update_clock)
       : state_(state), clock_(clock), update_clock_(std::move(update_clock)) {}
 
   void OnTick();
@@ -35,7 +35,7 @@ class Tick {
  private:
   void Pause(int tenths);
 
-  dispatch::AppState& state_;
+  AppState& state_;
   platform::IClock& clock_;
   std::function<void()> update_clock_;
 };

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "config/file_dialogs.h"
 #include "config/configuration.h"
+#include "config/file_dialogs.h"
 #include "dispatch/slot_map.h"
 #include "media/start_step.h"
 #include "platform/dialogs.h"

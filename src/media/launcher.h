@@ -2,9 +2,9 @@
 // per numbered button.
 #pragma once
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/app_state.h"
 #include "media/app_paths.h"
 #include "osd/osd.h"
 #include "platform/clock.h"

@@ -6,9 +6,9 @@
 // announces itself on the OSD.
 #pragma once
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
 #include "dispatch/action_registry.h"
+#include "dispatch/app_state.h"
 #include "media/start_step.h"
 #include "osd/osd.h"
 #include "platform/clock.h"

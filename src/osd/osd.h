@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
+#include "dispatch/app_state.h"
 #include "platform/shell.h"
 #include "platform/timers.h"
 #include "tabs/images.h"

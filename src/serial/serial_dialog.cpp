@@ -14,13 +14,10 @@ namespace {
 // Windows' own "file not found": the key does not exist.
 constexpr std::uint32_t kErrorFileNotFound = 2;
 
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return static_cast<unsigned char>(Lower(x)) < static_cast<unsigned char>(Lower(y));
+    return static_cast<unsigned char>(config::AsciiLower(x)) <
+           static_cast<unsigned char>(config::AsciiLower(y));
   });
 }
 

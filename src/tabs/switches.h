@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "dispatch/app_state.h"
 #include "config/configuration.h"
+#include "dispatch/app_state.h"
 #include "dispatch/slot_map.h"
 #include "learning/learning.h"
 #include "osd/osd.h"

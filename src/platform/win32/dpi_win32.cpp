@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/system_directory.h"
+
 namespace talvoro::platform::win32 {
 namespace {
 
@@ -21,20 +23,13 @@ struct DpiEntryPoints {
   GetDpiForMonitorFn for_monitor = nullptr;
   DpiEntryPoints() {
     if (HMODULE user32 = GetModuleHandleW(L"user32.dll")) {
-      Find(user32, "GetDpiForWindow", for_window);
-      Find(user32, "GetDpiForSystem", for_system);
-      Find(user32, "AdjustWindowRectExForDpi", adjust);
+      Resolve(user32, "GetDpiForWindow", for_window);
+      Resolve(user32, "GetDpiForSystem", for_system);
+      Resolve(user32, "AdjustWindowRectExForDpi", adjust);
     }
-    // Not loaded by every program: from the system folder only, never from
-    // the program's own or the current folder (a system whose loader lacks
-    // the flag has no shcore either). Kept loaded until the end.
-    if (HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32))
-      Find(shcore, "GetDpiForMonitor", for_monitor);
-  }
-  // Through void(*)(): GetProcAddress's generic pointer to the real signature.
-  template <typename Fn>
-  static void Find(HMODULE module, const char* name, Fn& out) {
-    out = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+    // Not loaded by every program: from the system folder only. Kept loaded
+    // until the end.
+    Resolve(LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor", for_monitor);
   }
 };
 

@@ -406,17 +406,12 @@ LRESULT FormWindow::HandleChildMessage(HWND hwnd, std::size_t i, UINT message, W
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      if (kind == Kind::Image && message == WM_LBUTTONDOWN) {
-        controls_[i].pressed = true;
-        SetCapture(hwnd);
-      }
+      if (kind == Kind::Image && message == WM_LBUTTONDOWN) HoldPress(hwnd, i);
       RouteMouseDown(i, message);
       return 0;
     case WM_LBUTTONUP:
       if (kind == Kind::Image && controls_[i].pressed) {
-        controls_[i].pressed = false;
-        ReleaseCapture();
-        if (InClient(hwnd, lparam)) form_.ViewClick(i);
+        ReleasePress(hwnd, i, lparam);
         return 0;
       }
       break;
@@ -436,13 +431,14 @@ bool FormWindow::InClient(HWND hwnd, LPARAM lparam) {
   return PtInRect(&client, at) != FALSE;
 }
 
-void FormWindow::HoldSpeedButtonPress(HWND hwnd, std::size_t i) {
-  // What the button class does on a press, but the focus: a click must not
-  // leave the keyboard on the button (the next Enter or Space, typed or sent
-  // by the program, would press it again). Tab still gives it the focus.
+void FormWindow::HoldPress(HWND hwnd, std::size_t i) {
+  // On a speed button, what the button class does on a press, but the
+  // focus: a click must not leave the keyboard on the button (the next Enter
+  // or Space, typed or sent by the program, would press it again). Tab still
+  // gives it the focus.
   controls_[i].pressed = true;
   SetCapture(hwnd);
-  SendMessageW(hwnd, BM_SETSTATE, TRUE, 0);
+  if (Desc(i).kind == Kind::SpeedButton) SendMessageW(hwnd, BM_SETSTATE, TRUE, 0);
 }
 
 void FormWindow::FollowSpeedButtonPress(HWND hwnd, LPARAM lparam) {
@@ -452,9 +448,9 @@ void FormWindow::FollowSpeedButtonPress(HWND hwnd, LPARAM lparam) {
   if (shown_pushed != (inside != FALSE)) SendMessageW(hwnd, BM_SETSTATE, inside, 0);
 }
 
-void FormWindow::ReleaseSpeedButtonPress(HWND hwnd, std::size_t i, LPARAM lparam) {
+void FormWindow::ReleasePress(HWND hwnd, std::size_t i, LPARAM lparam) {
   controls_[i].pressed = false;
-  SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
+  if (Desc(i).kind == Kind::SpeedButton) SendMessageW(hwnd, BM_SETSTATE, FALSE, 0);
   ReleaseCapture();
   if (InClient(hwnd, lparam) && IsWindowEnabled(hwnd)) form_.ViewClick(i);
 }
@@ -485,7 +481,7 @@ LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPA
       // The speed buttons keep their left press from the button class,
       // which would give them the focus; a double click is a second press.
       if (left && speed_button) {
-        HoldSpeedButtonPress(hwnd, i);
+        HoldPress(hwnd, i);
         return 0;
       }
       break;
@@ -500,7 +496,7 @@ LRESULT FormWindow::HandleSubclassed(HWND hwnd, std::size_t i, UINT message, WPA
       // BM_CLICK sends a press and this release to the button: it clicks
       // the speed buttons too.
       if (speed_button && controls_[i].pressed) {
-        ReleaseSpeedButtonPress(hwnd, i, lparam);
+        ReleasePress(hwnd, i, lparam);
         return 0;
       }
       break;

@@ -114,6 +114,8 @@ class FormWindow final : public ui::IFormView {
   void ShowActivePage(std::size_t page_control);
   void ShowPopup(std::size_t i);
   void ApplyStatusParts(std::size_t i);
+  // The kept memory DC that texts are measured on.
+  HDC MeasureDc();
   void MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height);
   void SetEditText(HWND field, const std::wstring& text);
   // Keyboard use (form_window_keys.cpp).
@@ -162,10 +164,12 @@ class FormWindow final : public ui::IFormView {
   void RouteMouseDown(std::size_t i, UINT message);
   // Whether a mouse message's position is inside the control's client area.
   static bool InClient(HWND hwnd, LPARAM lparam);
-  // A speed button's left press, held by the button until its release.
-  void HoldSpeedButtonPress(HWND hwnd, std::size_t i);
+  // A left press that a picture or a speed button holds until its release,
+  // which clicks it when it comes inside; a speed button looks pushed
+  // meanwhile while the mouse is over it.
+  void HoldPress(HWND hwnd, std::size_t i);
   static void FollowSpeedButtonPress(HWND hwnd, LPARAM lparam);
-  void ReleaseSpeedButtonPress(HWND hwnd, std::size_t i, LPARAM lparam);
+  void ReleasePress(HWND hwnd, std::size_t i, LPARAM lparam);
   bool CheckRadio(std::size_t i);  // true when the click is to be reported
   std::size_t IndexOf(HWND child) const;
   bool ValidIndex(std::size_t i) const { return i < controls_.size(); }

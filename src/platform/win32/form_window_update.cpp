@@ -55,11 +55,15 @@ void FormWindow::ControlChanged(std::size_t index, Change what, int detail) {
   }
 }
 
-void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height) {
+HDC FormWindow::MeasureDc() {
   // A memory DC of the screen's, kept: asking a window for its DC at every
   // label would cost a round trip each.
   if (!measure_dc_) measure_dc_ = CreateCompatibleDC(nullptr);
-  HDC dc = measure_dc_;
+  return measure_dc_;
+}
+
+void FormWindow::MeasureLines(std::size_t i, std::wstring_view text, int* width, int* height) {
+  const HDC dc = MeasureDc();
   const HGDIOBJ old = SelectObject(dc, controls_[i].font ? controls_[i].font : controls_[0].font);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
@@ -448,17 +452,17 @@ void FormWindow::ApplyListExtent(std::size_t i, std::size_t first) {
   if (first == 0) c.extent = 0;
   // Lines that went are not measured out again: the range only grows until
   // the whole list is set anew.
-  if (!measure_dc_) measure_dc_ = CreateCompatibleDC(nullptr);
-  const HGDIOBJ old = SelectObject(measure_dc_, c.font ? c.font : controls_[0].font);
+  const HDC dc = MeasureDc();
+  const HGDIOBJ old = SelectObject(dc, c.font ? c.font : controls_[0].font);
   for (std::size_t n = first; n < items.size(); ++n) {
     const std::wstring text = Utf8ToWide(items[n]);
     // Tabs measured at the list's own default stops (8 average characters).
     const DWORD size =
-        GetTabbedTextExtentW(measure_dc_, text.c_str(), static_cast<int>(text.size()), 0, nullptr);
+        GetTabbedTextExtentW(dc, text.c_str(), static_cast<int>(text.size()), 0, nullptr);
     const int width = LOWORD(size) + Px(8);
     if (width > c.extent) c.extent = width;
   }
-  SelectObject(measure_dc_, old);
+  SelectObject(dc, old);
   SendMessageW(c.hwnd, LB_SETHORIZONTALEXTENT, c.extent, 0);
 }
 

@@ -25,15 +25,6 @@ namespace talvoro::platform::win32 {
 
 namespace {
 
-// GetProcAddress hands back a generic function pointer; going through
-// void(*)() keeps GCC's -Wcast-function-type quiet about the real signature.
-template <typename Fn>
-bool Resolve(HMODULE module, const char* name, Fn& out) {
-  FARPROC proc = GetProcAddress(module, name);
-  out = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(proc));
-  return proc != nullptr;
-}
-
 // SetupAPI and HID entry points, looked up at run time so that the program
 // starts (with no receiver support) on systems where either is missing.
 // Opened devices share it, so the libraries stay loaded while one is alive.

@@ -1,27 +1,16 @@
 #include "platform/win32/system_directory.h"
 
 namespace talvoro::platform::win32 {
-namespace {
-
-// GetProcAddress hands back a generic function pointer; going through
-// void(*)() keeps GCC's -Wcast-function-type quiet about the real signature.
-template <typename Fn>
-Fn Resolve(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
-                : nullptr;
-}
-
-}  // namespace
-
 void KeepDllSearchInSystemDirectory() {
   // SetDefaultDllDirectories came with Windows 8 (and an update of Windows
   // 7): looked up, not imported, so that the program still starts without
   // it. There, an empty DLL directory at least takes the current directory
   // out of the search.
   using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-  const auto set_default = Resolve<SetDefaultDllDirectoriesFn>(GetModuleHandleW(L"kernel32.dll"),
-                                                               "SetDefaultDllDirectories");
-  if (!set_default || !set_default(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
+  SetDefaultDllDirectoriesFn set_default = nullptr;
+  if (!Resolve(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories", set_default) ||
+      !set_default(LOAD_LIBRARY_SEARCH_SYSTEM32))
+    SetDllDirectoryW(L"");
 }
 
 std::wstring SystemDirectoryFile(std::wstring_view file) {
@@ -52,8 +41,11 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
 void SetControlTheme(HWND control, const wchar_t* sub_app_name, const wchar_t* sub_id_list) {
   using SetWindowThemeFn = HRESULT(WINAPI*)(HWND, LPCWSTR, LPCWSTR);
   // Loaded once and kept for the life of the program.
-  static const auto set_window_theme =
-      Resolve<SetWindowThemeFn>(LoadSystemLibrary(L"uxtheme.dll"), "SetWindowTheme");
+  static const SetWindowThemeFn set_window_theme = [] {
+    SetWindowThemeFn found = nullptr;
+    Resolve(LoadSystemLibrary(L"uxtheme.dll"), "SetWindowTheme", found);
+    return found;
+  }();
   if (set_window_theme) set_window_theme(control, sub_app_name, sub_id_list);
 }
 

@@ -28,6 +28,17 @@ std::wstring SystemDirectoryFile(std::wstring_view file);
 // Loads the DLL `name` of the system directory; nullptr when it cannot.
 HMODULE LoadSystemLibrary(const wchar_t* name);
 
+// The entry point `name` of `module` (which may be null) as the function
+// type `Fn`; false, with `out` null, when there is none. GetProcAddress hands
+// back a generic function pointer: going through void(*)() keeps GCC's
+// -Wcast-function-type quiet about the real signature.
+template <typename Fn>
+bool Resolve(HMODULE module, const char* name, Fn& out) {
+  out = module ? reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)))
+               : nullptr;
+  return out != nullptr;
+}
+
 // SetWindowTheme of uxtheme.dll, which is no KnownDLL: loaded from the
 // system directory at the first call instead of being imported. Without it
 // the control keeps its look.
